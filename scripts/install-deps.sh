@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Slidewell needs on Debian 12.
+# Safe to run again: it installs only what is missing.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build make
+  g++ googletest
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  mingw-w64-tools binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+  wine wine64 wine32:i386
+  xvfb x11-utils xauth
+  imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ "${#missing[@]}" -eq 0 ] && exit 0
+
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${sudo_cmd[@]}" dpkg --add-architecture i386
+fi
+"${sudo_cmd[@]}" apt-get update -q
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

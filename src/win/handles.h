@@ -1,0 +1,23 @@
+#pragma once
+
+#include <windows.h>
+
+#include "win/unique_handle.h"
+
+namespace slidewell::win {
+
+struct RegistryKeyTraits {
+  using Handle = HKEY;
+  static Handle empty() noexcept { return nullptr; }
+  static void close(Handle key) noexcept { RegCloseKey(key); }
+};
+using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
+
+struct KernelHandleTraits {
+  using Handle = HANDLE;
+  static Handle empty() noexcept { return nullptr; }
+  static void close(Handle handle) noexcept { CloseHandle(handle); }
+};
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+
+}  // namespace slidewell::win
