@@ -20,4 +20,12 @@ struct KernelHandleTraits {
 };
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 
+// Files use INVALID_HANDLE_VALUE, not null, for "no handle".
+struct FileHandleTraits {
+  using Handle = HANDLE;
+  static Handle empty() noexcept { return INVALID_HANDLE_VALUE; }
+  static void close(Handle handle) noexcept { CloseHandle(handle); }
+};
+using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
+
 }  // namespace slidewell::win

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "win/unique_handle.h"
+
+namespace slidewell::win {
+
+// How many GDI objects the program's owners hold right now. The platform's own count is not available
+// everywhere, and a long show must not let this grow.
+long liveGdiObjects() noexcept;
+
+namespace detail {
+std::atomic<long>& gdiObjectCount() noexcept;
+}
+
+// GDI objects created by the program (bitmaps, brushes...): freed with DeleteObject, and counted.
+template <typename GdiHandle>
+struct GdiObjectTraits {
+  using Handle = GdiHandle;
+  static Handle empty() noexcept { return nullptr; }
+  static void close(Handle object) noexcept {
+    DeleteObject(object);
+    --detail::gdiObjectCount();
+  }
+};
+
+template <typename GdiHandle>
+class UniqueGdiObject : public UniqueHandle<GdiObjectTraits<GdiHandle>> {
+ public:
+  UniqueGdiObject() noexcept = default;
+  explicit UniqueGdiObject(GdiHandle object) noexcept : UniqueHandle<GdiObjectTraits<GdiHandle>>(object) {
+    if (object != nullptr) ++detail::gdiObjectCount();
+  }
+};
+
+using UniqueBitmap = UniqueGdiObject<HBITMAP>;
+using UniqueBrush = UniqueGdiObject<HBRUSH>;
+
+// Memory device contexts from CreateCompatibleDC: freed with DeleteDC, and counted.
+struct MemoryDcTraits {
+  using Handle = HDC;
+  static Handle empty() noexcept { return nullptr; }
+  static void close(Handle dc) noexcept {
+    DeleteDC(dc);
+    --detail::gdiObjectCount();
+  }
+};
+
+class MemoryDc : public UniqueHandle<MemoryDcTraits> {
+ public:
+  explicit MemoryDc(HDC compatibleWith) noexcept : UniqueHandle<MemoryDcTraits>(CreateCompatibleDC(compatibleWith)) {
+    if (get() != nullptr) ++detail::gdiObjectCount();
+  }
+};
+
+// A window's device context for the length of a scope: GetDC then ReleaseDC.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  ~WindowDc() {
+    if (dc_ != nullptr) ReleaseDC(window_, dc_);
+  }
+  HDC get() const noexcept { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// BeginPaint and EndPaint around one WM_PAINT.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND window) noexcept : window_(window) { dc_ = BeginPaint(window, &paint_); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  ~PaintScope() { EndPaint(window_, &paint_); }
+  HDC dc() const noexcept { return dc_; }
+  const RECT& area() const noexcept { return paint_.rcPaint; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_ = nullptr;
+};
+
+// Selects an object into a DC for the length of a scope, then puts the previous one back.
+class SelectionScope {
+ public:
+  SelectionScope(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(SelectObject(dc, object)) {}
+  SelectionScope(const SelectionScope&) = delete;
+  SelectionScope& operator=(const SelectionScope&) = delete;
+  ~SelectionScope() {
+    if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+}  // namespace slidewell::win

@@ -1,0 +1,92 @@
+#include "program.h"
+
+#include <utility>
+#include <vector>
+
+#include "wait.h"
+
+namespace slidewell::e2e {
+namespace {
+
+std::wstring& storedScrPath() {
+  static std::wstring path;
+  return path;
+}
+
+struct WindowSearch {
+  DWORD processId;
+  std::wstring_view title;
+  bool anyTitle;
+  HWND found;
+};
+
+BOOL CALLBACK matchWindow(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<WindowSearch*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+  if (!search->anyTitle && windowText(window) != search->title) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+const std::wstring& scrPath() { return storedScrPath(); }
+void setScrPath(std::wstring path) { storedScrPath() = std::move(path); }
+
+RunningProgram::RunningProgram(std::wstring_view arguments) {
+  std::wstring commandLine = L"\"" + scrPath() + L"\" " + std::wstring(arguments);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (CreateProcessW(scrPath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &startup, &info)) {
+    CloseHandle(info.hThread);
+    process_.reset(info.hProcess);
+    processId_ = info.dwProcessId;
+  }
+}
+
+RunningProgram::~RunningProgram() {
+  if (running()) {
+    TerminateProcess(process_.get(), 1);
+    WaitForSingleObject(process_.get(), 5000);
+  }
+}
+
+bool RunningProgram::waitForExit(DWORD timeoutMs) const {
+  return process_ && WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+bool RunningProgram::running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
+
+std::optional<DWORD> RunningProgram::exitCode() const {
+  DWORD code = 0;
+  if (!process_ || running() || !GetExitCodeProcess(process_.get(), &code)) return std::nullopt;
+  return code;
+}
+
+HWND RunningProgram::waitForWindow(std::wstring_view title, DWORD timeoutMs) const {
+  WindowSearch search{processId_, title, false, nullptr};
+  waitUntil([&] {
+    EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  }, timeoutMs);
+  return search.found;
+}
+
+HWND RunningProgram::anyWindow() const {
+  WindowSearch search{processId_, {}, true, nullptr};
+  EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::wstring windowText(HWND window) {
+  const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1);
+  SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  return text.data();
+}
+
+}  // namespace slidewell::e2e
