@@ -1,0 +1,11 @@
+# Sourced by the scripts that run Windows programs: picks Wine's loader and quiets Wine.
+# Wine's 32-bit loader runs only where the kernel runs 32-bit programs; otherwise the 64-bit loader serves
+# alone, and 32-bit Windows programs cannot run on this machine.
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  export SLIDEWELL_WINE=/usr/lib/wine/wine SLIDEWELL_WINE32=1
+else
+  export SLIDEWELL_WINE=/usr/lib/wine/wine64 SLIDEWELL_WINE32=0 WINELOADER=/usr/lib/wine/wine64
+fi
+export WINEDEBUG=-all
+# Without these overrides Wine may ask to install Mono or Gecko, and the prompt hangs the prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml="
