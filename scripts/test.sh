@@ -19,7 +19,7 @@ done
 ctest --test-dir "$build_root/native" --output-on-failure
 bash scripts/wine-session.sh bash -c '
   set -e
-  ctest --test-dir "$1/win64" --output-on-failure
-  ctest --test-dir "$1/win32" --output-on-failure' _ "$build_root"
+  ctest --test-dir "$1/win32" --output-on-failure
+  ctest --test-dir "$1/win64" --output-on-failure' _ "$build_root"
 
 echo "All tests passed in $(( $(date +%s) - started )) s."

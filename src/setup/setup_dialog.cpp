@@ -1,8 +1,260 @@
 #include "setup/setup_dialog.h"
 
-namespace slidewell {
+#include <commctrl.h>
 
-// The dialog is not built yet: the program ends quietly.
-int runSetupDialog(HINSTANCE) { return 0; }
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "res/resource.h"
+#include "setup/dialog_controls.h"
+#include "setup/dialog_font.h"
+#include "win/dpi.h"
+
+namespace slidewell {
+namespace setup {
+namespace {
+
+constexpr wchar_t kClassName[] = L"SlidewellSetupDialog";
+// A fixed single-line border and the close box, without minimise or maximise box.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = 0;
+
+// LR_SHARED: the system owns the icon and frees it with the module.
+HICON programIcon(HINSTANCE instance, int sizeMetric) {
+  const int size = GetSystemMetrics(sizeMetric);
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_SLIDEWELL), IMAGE_ICON, size, size, LR_SHARED));
+}
+
+bool registerClass(HINSTANCE instance) {
+  // The status bar and the progress bar are common controls.
+  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&classes);
+
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = objectWindowProcedure<SetupDialog>;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  windowClass.lpszClassName = kClassName;
+  return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+POINT pointFrom(LPARAM lParam) {
+  return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+// The window's text as the window itself reports it; nullopt when it could not be read.
+std::optional<std::wstring> textOf(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  SetLastError(ERROR_SUCCESS);
+  const int copied = GetWindowTextW(window, text.data(), length + 1);
+  if (copied == 0 && GetLastError() != ERROR_SUCCESS) return std::nullopt;
+  text.resize(static_cast<std::size_t>(copied));
+  return text;
+}
+
+// Ending the program at once: no further event of any window runs, and nothing is written.
+[[noreturn]] void endProgram() { ExitProcess(0); }
+
+}  // namespace
+
+SetupDialog::SetupDialog(HINSTANCE instance) : instance_(instance) {}
+
+SetupDialog::~SetupDialog() {
+  if (window_ != nullptr) DestroyWindow(window_);
+}
+
+bool SetupDialog::create() {
+  if (!registerClass(instance_)) return false;
+  const std::wstring caption(kWindow.caption);
+  // Created at the screen's origin, so that it starts out on the primary monitor and takes its DPI;
+  // OnCreate then gives it its place and size.
+  CreateWindowExW(kExStyle, kClassName, caption.c_str(), kStyle, 0, 0, 0, 0, nullptr, nullptr, instance_, this);
+  return window_ != nullptr;
+}
+
+void SetupDialog::show() { ShowWindow(window_, SW_SHOW); }
+
+HWND SetupDialog::control(ControlId id) const {
+  const auto table = dialogControls();
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (table[i].id == id) return controls_[i];
+  }
+  return nullptr;
+}
+
+void SetupDialog::status(std::wstring_view x) const {
+  const HWND line = control(ControlId::StatusBar);
+  if (const auto current = textOf(line); current && *current == x) return;
+  SetWindowTextW(line, std::wstring(x).c_str());
+}
+
+LRESULT SetupDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return OnCreate() ? 0 : -1;
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wParam) != WA_INACTIVE);
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_CLOSE:
+      OnCancel();
+    case WM_MOUSEMOVE:
+      OnMouseMove(pointFrom(lParam));
+      return 0;
+    case WM_SETCURSOR:
+      OnSetCursor(reinterpret_cast<HWND>(wParam), HIWORD(lParam));
+      // FALSE lets a control go on to set its own cursor.
+      if (reinterpret_cast<HWND>(wParam) != window_) return FALSE;
+      break;
+    case WM_DPICHANGED:
+      OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+bool SetupDialog::OnCreate() {
+  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon(instance_, SM_CXICON)));
+  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(programIcon(instance_, SM_CXSMICON)));
+  dpi_ = win::windowDpi(window_);
+  font_ = createDialogFont(dpi_);
+  const auto table = dialogControls();
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    controls_[i] = createControl(window_, table[i], instance_, picture_);
+    if (controls_[i] == nullptr) return false;
+  }
+  for (std::size_t i = 0; i < table.size(); ++i) lowerIfWindowless(controls_[i], table[i]);
+  useFont();
+  layOut();
+  // The frame around an empty client area gives how far the window's corner lies from the client's.
+  const RECT frame = win::windowRectForClient(RECT{}, kStyle, kExStyle, dpi_);
+  placeWindow(POINT{twipsToPixels(kWindow.left, static_cast<int>(dpi_)) + frame.left,
+                    twipsToPixels(kWindow.top, static_cast<int>(dpi_)) + frame.top});
+  lastFocus_ = control(ControlId::Interval);
+  OnLoad();
+  return true;
+}
+
+// Load: the progress bar shows only while a save runs.
+void SetupDialog::OnLoad() {
+  const HWND progress = control(ControlId::Progress);
+  ShowWindow(progress, SW_HIDE);
+  SendMessageW(progress, PBM_SETPOS, 0, 0);
+}
+
+void SetupDialog::OnActivate(bool active) {
+  // A window that is not a dialog would give the focus to itself on activation; the focus goes back to
+  // the control that had it instead (`temps` at first), or to the first one that can take it.
+  if (!active) {
+    const HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(window_, focus)) lastFocus_ = focus;
+    return;
+  }
+  HWND target = lastFocus_;
+  if (target == nullptr || !IsWindowEnabled(target) || !IsWindowVisible(target)) {
+    target = GetNextDlgTabItem(window_, nullptr, FALSE);
+  }
+  if (target != nullptr) SetFocus(target);
+}
+
+void SetupDialog::OnCommand(int id, int code) {
+  switch (id) {
+    case IDCANCEL:  // Esc, from anywhere in the dialog
+      OnCancel();
+    case static_cast<int>(ControlId::Cancel):
+      if (code == BN_CLICKED) OnCancel();
+      break;
+    default:
+      break;
+  }
+}
+
+void SetupDialog::OnCancel() { endProgram(); }
+
+bool SetupDialog::takesEnter(const MSG& message) const {
+  if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN) return false;
+  if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
+  // A control that asks for Enter keeps it: an open drop-down list closes on it.
+  const auto wants = SendMessageW(message.hwnd, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message));
+  return (wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) == 0;
+}
+
+void SetupDialog::OnMouseMove(POINT where) {
+  // The window gets the moves over its background and over the controls that let the pointer through
+  // (labels, the image) or take no mouse input (disabled ones). Like the platform's own hit test,
+  // looking for the control under the pointer passes over disabled and hidden ones.
+  const HWND target = ChildWindowFromPointEx(window_, where, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED);
+  if (target != nullptr) showHelpFor(target);
+}
+
+void SetupDialog::OnSetCursor(HWND target, UINT mouseMessage) {
+  // Every control passes WM_SETCURSOR to its parent first, with each move of the pointer over it.
+  if (mouseMessage == WM_MOUSEMOVE && target != window_) showHelpFor(target);
+}
+
+void SetupDialog::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  // The old font lives until every control has the new one.
+  const win::UniqueFont previous = std::exchange(font_, createDialogFont(dpi_));
+  useFont();
+  layOut();
+  placeWindow(POINT{suggested.left, suggested.top});
+}
+
+void SetupDialog::useFont() {
+  for (const HWND each : controls_) {
+    SendMessageW(each, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+  }
+}
+
+void SetupDialog::layOut() {
+  const auto table = dialogControls();
+  for (std::size_t i = 0; i < table.size(); ++i) placeControl(controls_[i], table[i], dpi_);
+}
+
+void SetupDialog::placeWindow(POINT topLeft) {
+  const RECT client{0, 0, twipsToPixels(kWindow.clientWidth, static_cast<int>(dpi_)),
+                    twipsToPixels(kWindow.clientHeight, static_cast<int>(dpi_))};
+  const RECT frame = win::windowRectForClient(client, kStyle, kExStyle, dpi_);
+  SetWindowPos(window_, nullptr, topLeft.x, topLeft.y, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SetupDialog::showHelpFor(HWND target) {
+  if (target == window_) {
+    status(kWindow.backgroundHelp);
+    return;
+  }
+  if (GetParent(target) != window_) return;
+  const ControlLayout* layout = findControl(GetDlgCtrlID(target));
+  if (layout != nullptr && layout->help) status(*layout->help);
+}
+
+}  // namespace setup
+
+int runSetupDialog(HINSTANCE instance) {
+  setup::SetupDialog dialog(instance);
+  if (!dialog.create()) return 1;
+  dialog.show();
+  MSG message{};
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (dialog.takesEnter(message)) continue;
+    if (IsDialogMessageW(dialog.window(), &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}
 
 }  // namespace slidewell

@@ -2,9 +2,72 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "settings/settings_store.h"
+#include "slideshow/move_counter.h"
+#include "slideshow/picture_cycle.h"
+#include "slideshow/placement.h"
+#include "win/picture_file.h"
+
 namespace slidewell {
 
 // Runs the full-screen slide show until the user ends it; returns the program's exit code.
+// Initialises COM for the picture loader itself.
 int runSlideShow(HINSTANCE instance);
+
+// The show's window: borderless, black, topmost, titled "Form1", over the whole virtual screen (every
+// monitor). Its creation hides the cursor, puts the first picture in place and arms the timer from the
+// stored interval, all before it is first displayed. Each tick shows the next stored picture, 1:1, at a
+// random place. A character key or the 21st mouse move shows the cursor again and calls `endShow`,
+// which in the program terminates the process at once.
+class SlideWindow {
+ public:
+  SlideWindow(HINSTANCE instance, const SettingsStore& store, std::function<void()> endShow);
+  SlideWindow(const SlideWindow&) = delete;
+  SlideWindow& operator=(const SlideWindow&) = delete;
+  ~SlideWindow();
+
+  HWND handle() const { return window_; }
+  bool open() const { return window_ != nullptr; }
+  // Displays the window in front, with its first picture already in place.
+  void show();
+
+  // One change of picture, as at each tick: the next stored picture at a new place. A picture that
+  // cannot be loaded shows nothing until the next change.
+  void nextimg();
+
+  // Where the picture on screen lies in the window's pixels; empty while none is shown.
+  std::optional<RECT> pictureArea() const;
+  // The timer's period in milliseconds; 0 when the timer is off.
+  std::uint32_t timerPeriod() const { return period_; }
+
+ private:
+  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  void onCreate();
+  void onMouseMove();
+  void onDestroy();
+  void paint(HDC dc, const RECT& area) const;
+  void drawScene(HDC target, const RECT& area, POINT origin) const;
+  void invalidatePicture() const;
+  void end();
+  void showCursorAgain();
+
+  const SettingsStore& store_;
+  std::function<void()> endShow_;
+  HWND window_ = nullptr;
+  PictureCycle cycle_;
+  PlacementRandom random_;
+  MoveCounter moves_;
+  std::optional<win::Picture> picture_;  // `Image1`: the picture, its place and whether it is shown
+  POINT place_{};
+  bool pictureShown_ = false;
+  std::uint32_t period_ = 0;
+  bool cursorHidden_ = false;
+};
 
 }  // namespace slidewell

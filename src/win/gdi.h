@@ -38,6 +38,7 @@ class UniqueGdiObject : public UniqueHandle<GdiObjectTraits<GdiHandle>> {
 
 using UniqueBitmap = UniqueGdiObject<HBITMAP>;
 using UniqueBrush = UniqueGdiObject<HBRUSH>;
+using UniqueFont = UniqueGdiObject<HFONT>;
 
 // Memory device contexts from CreateCompatibleDC: freed with DeleteDC, and counted.
 struct MemoryDcTraits {

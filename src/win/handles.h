@@ -28,4 +28,12 @@ struct FileHandleTraits {
 };
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 
+// Directory searches from FindFirstFileExW: closed with FindClose, and "no search" is INVALID_HANDLE_VALUE.
+struct FindHandleTraits {
+  using Handle = HANDLE;
+  static Handle empty() noexcept { return INVALID_HANDLE_VALUE; }
+  static void close(Handle handle) noexcept { FindClose(handle); }
+};
+using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
+
 }  // namespace slidewell::win

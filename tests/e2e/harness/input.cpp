@@ -12,6 +12,19 @@ void pressKey(WORD virtualKey) {
   Sleep(40);
 }
 
+void pressKeyWithShift(WORD virtualKey) {
+  INPUT inputs[4] = {};
+  for (auto& input : inputs) input.type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = VK_SHIFT;
+  inputs[1].ki.wVk = virtualKey;
+  inputs[2].ki.wVk = virtualKey;
+  inputs[2].ki.dwFlags = KEYEVENTF_KEYUP;
+  inputs[3].ki.wVk = VK_SHIFT;
+  inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(4, inputs, sizeof(INPUT));
+  Sleep(40);
+}
+
 void movePointerTo(int x, int y) {
   // Absolute positions run from 0 to 65535 over the virtual screen.
   const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);

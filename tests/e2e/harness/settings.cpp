@@ -2,7 +2,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
+
+#include "win/handles.h"
 
 namespace slidewell::e2e {
 namespace {
@@ -31,6 +35,27 @@ std::optional<std::wstring> readSetting(std::wstring_view key) {
     return std::nullopt;
   }
   return std::wstring(text.data());
+}
+
+std::map<std::wstring, std::wstring> allSettings() {
+  std::map<std::wstring, std::wstring> values;
+  win::UniqueRegistryKey section;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kSection, 0, KEY_QUERY_VALUE, section.put()) != ERROR_SUCCESS) return values;
+  std::vector<wchar_t> name(16384);
+  std::vector<wchar_t> text(32768);
+  for (DWORD index = 0;; ++index) {
+    std::fill(text.begin(), text.end(), L'\0');
+    DWORD nameLength = static_cast<DWORD>(name.size());
+    DWORD type = REG_NONE;
+    DWORD size = static_cast<DWORD>((text.size() - 1) * sizeof(wchar_t));  // the last one stays a NUL
+    if (RegEnumValueW(section.get(), index, name.data(), &nameLength, nullptr, &type,
+                      reinterpret_cast<BYTE*>(text.data()), &size) != ERROR_SUCCESS) {
+      break;
+    }
+    values[std::wstring(name.data(), nameLength)] =
+        type == REG_SZ ? std::wstring(text.data()) : L"<type " + std::to_wstring(type) + L">";
+  }
+  return values;
 }
 
 }  // namespace slidewell::e2e

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,5 +11,7 @@ namespace slidewell::e2e {
 void clearSettings();
 void writeSetting(std::wstring_view key, std::wstring_view value);
 std::optional<std::wstring> readSetting(std::wstring_view key);
+// Every value of the configuration by name, whatever its type, as text (REG_SZ) or "<type N>".
+std::map<std::wstring, std::wstring> allSettings();
 
 }  // namespace slidewell::e2e

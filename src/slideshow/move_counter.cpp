@@ -1,0 +1,11 @@
+#include "slideshow/move_counter.h"
+
+namespace slidewell {
+
+bool MoveCounter::mm() {
+  // Past the limit the count stays put: the answer does not change and it never wraps to 0.
+  if (movecount_ <= kMovesKept) ++movecount_;
+  return movecount_ > kMovesKept;
+}
+
+}  // namespace slidewell

@@ -1,0 +1,83 @@
+#include "win/picture_file.h"
+
+#include <wincodec.h>
+
+#include "win/com.h"
+
+namespace slidewell::win {
+namespace {
+
+// A drive without a medium must fail quietly instead of asking the user to insert one.
+class NoCriticalErrorBoxes {
+ public:
+  NoCriticalErrorBoxes() noexcept { ok_ = SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous_) != FALSE; }
+  NoCriticalErrorBoxes(const NoCriticalErrorBoxes&) = delete;
+  NoCriticalErrorBoxes& operator=(const NoCriticalErrorBoxes&) = delete;
+  ~NoCriticalErrorBoxes() {
+    if (ok_) SetThreadErrorMode(previous_, nullptr);
+  }
+
+ private:
+  DWORD previous_ = 0;
+  bool ok_ = false;
+};
+
+UniqueBitmap topDownDib(UINT width, UINT height, void** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = static_cast<LONG>(width);
+  info.bmiHeader.biHeight = -static_cast<LONG>(height);
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return UniqueBitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
+}
+
+}  // namespace
+
+std::optional<Picture> loadPicture(const std::wstring& path) {
+  if (path.empty()) return std::nullopt;
+  const NoCriticalErrorBoxes quiet;
+
+  UniqueCom<IWICImagingFactory> factory;
+  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                              reinterpret_cast<void**>(factory.put())))) {
+    return std::nullopt;
+  }
+  UniqueCom<IWICBitmapDecoder> decoder;
+  if (FAILED(factory.get()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                      WICDecodeMetadataCacheOnDemand, decoder.put()))) {
+    return std::nullopt;
+  }
+  UniqueCom<IWICBitmapFrameDecode> frame;
+  if (FAILED(decoder.get()->GetFrame(0, frame.put()))) return std::nullopt;
+
+  UINT width = 0;
+  UINT height = 0;
+  if (FAILED(frame.get()->GetSize(&width, &height)) || width == 0 || height == 0 ||
+      std::uint64_t{width} * height > kMaxPicturePixels) {
+    return std::nullopt;
+  }
+
+  UniqueCom<IWICFormatConverter> converter;
+  if (FAILED(factory.get()->CreateFormatConverter(converter.put())) ||
+      FAILED(converter.get()->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone,
+                                         nullptr, 0.0, WICBitmapPaletteTypeCustom))) {
+    return std::nullopt;
+  }
+
+  void* bits = nullptr;
+  Picture picture;
+  picture.bitmap = topDownDib(width, height, &bits);
+  if (!picture.bitmap || bits == nullptr) return std::nullopt;
+  // Within the pixel limit the whole bitmap is at most 256 MiB, so its size fits a UINT.
+  const UINT stride = width * 4;
+  if (FAILED(converter.get()->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {
+    return std::nullopt;
+  }
+  picture.width = static_cast<int>(width);
+  picture.height = static_cast<int>(height);
+  return picture;
+}
+
+}  // namespace slidewell::win

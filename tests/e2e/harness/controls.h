@@ -1,0 +1,27 @@
+#pragma once
+
+#include <windows.h>
+
+#include "setup/dialog_layout.h"
+
+namespace slidewell::e2e {
+
+// The control with that id on a window of the program under test.
+HWND controlOf(HWND window, setup::ControlId id);
+
+// The control's window rectangle relative to the top-left corner of `window`'s client area.
+RECT rectInClient(HWND window, HWND control);
+
+// Where the pointer goes to be over `control`: its centre, in screen coordinates.
+POINT centreOf(HWND control);
+// A point of `window`'s client area, given in twips as the layout table gives places, in screen
+// coordinates; `dpi` is the DPI the window is laid out at.
+POINT screenPointAt(HWND window, int leftTwips, int topTwips, int dpi);
+
+// The window that has the keyboard focus in the thread owning `window` (the focus of another process).
+HWND focusOf(HWND window);
+
+// The style bits of a window of another process.
+LONG_PTR styleOf(HWND control);
+
+}  // namespace slidewell::e2e

@@ -1,0 +1,350 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "harness/controls.h"
+#include "harness/display.h"
+#include "harness/input.h"
+#include "harness/program.h"
+#include "harness/screen.h"
+#include "harness/settings.h"
+#include "harness/wait.h"
+#include "setup/dialog_layout.h"
+
+namespace slidewell::e2e {
+namespace {
+
+using setup::ControlId;
+using setup::ControlKind;
+using setup::ControlLayout;
+using setup::dialogControls;
+
+constexpr DWORD kOpenTimeoutMs = 10000;
+constexpr DWORD kExitTimeoutMs = 5000;
+// How long a key or a move is given to have an effect that must not happen.
+constexpr DWORD kSettleMs = 300;
+
+std::wstring nameOf(const ControlLayout& layout) { return std::wstring(layout.name); }
+
+std::wstring classNameOf(HWND window) {
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  return name;
+}
+
+std::wstring expectedClass(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Label: return L"Static";
+    case ControlKind::TextBox: return L"Edit";
+    case ControlKind::DriveList: return L"ComboBox";
+    case ControlKind::FolderList:
+    case ControlKind::FileList:
+    case ControlKind::ListBox: return L"ListBox";
+    case ControlKind::PushButton:
+    case ControlKind::CheckBox: return L"Button";
+    case ControlKind::Image: return L"SlidewellPreviewImage";
+    case ControlKind::StatusBar: return STATUSCLASSNAMEW;
+    case ControlKind::ProgressBar: return PROGRESS_CLASSW;
+  }
+  return L"";
+}
+
+// A configuration that a run which writes nothing leaves exactly as it was.
+void storeSomeConfiguration() {
+  clearSettings();
+  writeSetting(L"Picture 0", L"C:\\pictures\\one.bmp");
+  writeSetting(L"Picture 1", L"C:\\pictures\\two.bmp");
+  writeSetting(L"temps", L"12");
+  writeSetting(L"dir", L"C:\\pictures");
+}
+
+// The setup dialog of slidewell.scr started with "/c", open and ready for input.
+class SetupDialogTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { seePhysicalPixels(); }
+
+  void SetUp() override {
+    // Away from where the dialog opens, so that the pointer is over none of it.
+    movePointerTo(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    clearSettings();
+  }
+  void TearDown() override { clearSettings(); }
+
+  void open() {
+    program = std::make_unique<RunningProgram>(L"/c");
+    ASSERT_TRUE(program->started());
+    dialog = program->waitForWindow(L"Screen saver", kOpenTimeoutMs);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return focusOf(dialog) == control(ControlId::Interval); }, kOpenTimeoutMs));
+  }
+
+  HWND control(ControlId id) const { return controlOf(dialog, id); }
+  std::wstring helpLine() const { return windowText(control(ControlId::StatusBar)); }
+
+  // Presses Tab until the focus is on `id`, at most once round the dialog.
+  void focus(ControlId id) {
+    for (int i = 0; i < 12 && focusOf(dialog) != control(id); ++i) pressKey(VK_TAB);
+    ASSERT_EQ(focusOf(dialog), control(id));
+  }
+
+  void expectEndsWithoutWriting(const std::map<std::wstring, std::wstring>& before) {
+    EXPECT_TRUE(program->waitForExit(kExitTimeoutMs));
+    EXPECT_EQ(program->exitCode(), 0u);
+    EXPECT_EQ(allSettings(), before);
+  }
+
+  std::unique_ptr<RunningProgram> program;
+  HWND dialog = nullptr;
+};
+
+// The window and every control at its place, at 100 % and at another DPI that Wine takes from the
+// registry when a program starts.
+class SetupDialogLayoutTest : public SetupDialogTest, public testing::WithParamInterface<int> {};
+
+TEST_P(SetupDialogLayoutTest, WindowAndEveryControlSitWhereTheTableSays) {
+  const int dpi = GetParam();
+  {
+    const ScopedLogPixels logPixels(static_cast<DWORD>(dpi));
+    ASSERT_NO_FATAL_FAILURE(open());
+  }
+  RECT client{};
+  GetClientRect(dialog, &client);
+  EXPECT_EQ(client.right, setup::twipsToPixels(setup::kWindow.clientWidth, dpi));
+  EXPECT_EQ(client.bottom, setup::twipsToPixels(setup::kWindow.clientHeight, dpi));
+  POINT origin{0, 0};
+  ClientToScreen(dialog, &origin);
+  EXPECT_EQ(origin.x, setup::twipsToPixels(setup::kWindow.left, dpi));
+  EXPECT_EQ(origin.y, setup::twipsToPixels(setup::kWindow.top, dpi));
+
+  for (const ControlLayout& layout : dialogControls()) {
+    const HWND each = control(layout.id);
+    ASSERT_NE(each, nullptr) << nameOf(layout);
+    EXPECT_EQ(GetParent(each), dialog) << nameOf(layout);
+    const RECT actual = rectInClient(dialog, each);
+    const setup::PixelRect expected = setup::toPixels(layout.place, dpi);
+    EXPECT_EQ((setup::PixelRect{actual.left, actual.top, actual.right, actual.bottom}), expected)
+        << nameOf(layout) << " at " << dpi << " DPI: " << actual.left << "," << actual.top << " - " << actual.right
+        << "," << actual.bottom;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, SetupDialogLayoutTest, testing::Values(96, 144));
+
+TEST_F(SetupDialogTest, HasAFixedFrameWithTheCloseBoxOnly) {
+  ASSERT_NO_FATAL_FAILURE(open());
+  const LONG_PTR style = styleOf(dialog);
+  EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_FALSE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+}
+
+TEST_F(SetupDialogTest, ControlsOpenWithTheirKindCaptionAndInitialSettings) {
+  ASSERT_NO_FATAL_FAILURE(open());
+  for (const ControlLayout& layout : dialogControls()) {
+    const HWND each = control(layout.id);
+    ASSERT_NE(each, nullptr) << nameOf(layout);
+    EXPECT_EQ(classNameOf(each), expectedClass(layout.kind)) << nameOf(layout);
+    EXPECT_EQ(windowText(each), std::wstring(layout.caption)) << nameOf(layout);
+    EXPECT_EQ(IsWindowEnabled(each) != FALSE, layout.enabled) << nameOf(layout);
+    EXPECT_EQ(IsWindowVisible(each) != FALSE, layout.visible) << nameOf(layout);
+    const LONG_PTR style = styleOf(each);
+    switch (layout.kind) {
+      case ControlKind::Label:
+        EXPECT_EQ((style & SS_TYPEMASK) == SS_RIGHT, layout.rightAligned) << nameOf(layout);
+        break;
+      case ControlKind::DriveList:
+        EXPECT_EQ(style & 3, CBS_DROPDOWNLIST);
+        break;
+      case ControlKind::FolderList:
+      case ControlKind::FileList:
+      case ControlKind::ListBox:
+        EXPECT_TRUE(style & LBS_NOTIFY) << nameOf(layout);
+        EXPECT_EQ(SendMessageW(each, LB_GETCOUNT, 0, 0), 0) << nameOf(layout);
+        break;
+      case ControlKind::PushButton:
+        // Not the default button: Enter does not press it.
+        EXPECT_EQ(style & BS_TYPEMASK, BS_PUSHBUTTON) << nameOf(layout);
+        break;
+      case ControlKind::CheckBox:
+        EXPECT_EQ(SendMessageW(each, BM_GETCHECK, 0, 0), layout.checked ? BST_CHECKED : BST_UNCHECKED);
+        break;
+      case ControlKind::Image:
+        EXPECT_TRUE(style & WS_BORDER);
+        break;
+      case ControlKind::ProgressBar:
+        EXPECT_EQ(SendMessageW(each, PBM_GETPOS, 0, 0), 0);
+        break;
+      case ControlKind::TextBox:
+      case ControlKind::StatusBar:
+        break;
+    }
+  }
+}
+
+TEST_F(SetupDialogTest, LabelsLieBeneathTheControlsTheyOverlap) {
+  ASSERT_NO_FATAL_FAILURE(open());
+  // "Pictures to show :" reaches into the top edge of the picture list; that edge stays whole.
+  const RECT label = rectInClient(dialog, control(ControlId::ListLabel));
+  const RECT list = rectInClient(dialog, control(ControlId::Pictures));
+  ASSERT_GT(label.bottom, list.top);
+  POINT underLabel{label.left + 4, list.top};
+  POINT pastLabel{label.right + 4, list.top};
+  ClientToScreen(dialog, &underLabel);
+  ClientToScreen(dialog, &pastLabel);
+  Rgb under{}, past{};
+  EXPECT_TRUE(waitUntil([&] {
+    const Screenshot shot = Screenshot::capture();
+    under = shot.at(underLabel.x, underLabel.y);
+    past = shot.at(pastLabel.x, pastLabel.y);
+    return under == past;
+  }, 2000)) << "the list's edge is " << int{past.r} << "," << int{past.g} << "," << int{past.b}
+            << " but under the label " << int{under.r} << "," << int{under.g} << "," << int{under.b};
+}
+
+TEST_F(SetupDialogTest, TabVisitsTheInputsInOrderAndSkipsDisabledButtons) {
+  ASSERT_NO_FATAL_FAILURE(open());
+  const std::vector<ControlId> cycle{ControlId::Interval, ControlId::Drives,  ControlId::Folders,
+                                     ControlId::Files,    ControlId::Pictures, ControlId::Preview,
+                                     ControlId::Ok,       ControlId::Cancel,   ControlId::Interval};
+  for (std::size_t i = 1; i < cycle.size(); ++i) {
+    pressKey(VK_TAB);
+    EXPECT_TRUE(waitUntil([&] { return focusOf(dialog) == control(cycle[i]); }, 2000))
+        << "after Tab number " << i << " the focus is on id " << GetDlgCtrlID(focusOf(dialog));
+  }
+  for (std::size_t i = cycle.size() - 1; i-- > 0;) {
+    pressKeyWithShift(VK_TAB);
+    EXPECT_TRUE(waitUntil([&] { return focusOf(dialog) == control(cycle[i]); }, 2000))
+        << "Shift+Tab back to position " << i;
+  }
+}
+
+class EscFrom : public SetupDialogTest, public testing::WithParamInterface<ControlId> {};
+
+TEST_P(EscFrom, EndsTheProgramWritingNothing) {
+  storeSomeConfiguration();
+  const auto before = allSettings();
+  ASSERT_NO_FATAL_FAILURE(open());
+  ASSERT_NO_FATAL_FAILURE(focus(GetParam()));
+  pressKey(VK_ESCAPE);
+  expectEndsWithoutWriting(before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Controls, EscFrom,
+                         testing::Values(ControlId::Interval, ControlId::Drives, ControlId::Folders,
+                                         ControlId::Pictures, ControlId::Preview, ControlId::Ok));
+
+TEST_F(SetupDialogTest, EscOnAFirstRunLeavesTheStoreEmpty) {
+  ASSERT_NO_FATAL_FAILURE(open());
+  pressKey(VK_ESCAPE);
+  expectEndsWithoutWriting({});
+}
+
+TEST_F(SetupDialogTest, EnterPressesNothingClosesNothingAndSavesNothingWhereverTheFocusIs) {
+  storeSomeConfiguration();
+  const auto before = allSettings();
+  ASSERT_NO_FATAL_FAILURE(open());
+  for (const ControlLayout& layout : dialogControls()) {
+    if (!layout.tabIndex || !layout.enabled) continue;
+    ASSERT_NO_FATAL_FAILURE(focus(layout.id));
+    pressKey(VK_RETURN);
+    Sleep(kSettleMs);
+    ASSERT_TRUE(program->running()) << "Enter on " << nameOf(layout);
+    EXPECT_EQ(allSettings(), before) << "Enter on " << nameOf(layout);
+    EXPECT_EQ(focusOf(dialog), control(layout.id)) << "Enter on " << nameOf(layout);
+  }
+}
+
+TEST_F(SetupDialogTest, ClickingCancelEndsTheProgramWritingNothing) {
+  storeSomeConfiguration();
+  const auto before = allSettings();
+  ASSERT_NO_FATAL_FAILURE(open());
+  const POINT cancel = centreOf(control(ControlId::Cancel));
+  movePointerTo(cancel.x, cancel.y);
+  clickLeft();
+  expectEndsWithoutWriting(before);
+}
+
+TEST_F(SetupDialogTest, TheCloseBoxEndsTheProgramWritingNothing) {
+  storeSomeConfiguration();
+  const auto before = allSettings();
+  ASSERT_NO_FATAL_FAILURE(open());
+  PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+  expectEndsWithoutWriting(before);
+}
+
+// The help line follows the pointer.
+class HelpLineTest : public SetupDialogTest {
+ protected:
+  void moveOver(ControlId id) {
+    const POINT centre = centreOf(control(id));
+    movePointerTo(centre.x, centre.y);
+  }
+  void moveOverBackground() {
+    // Right of the file list and above the image: no control there.
+    const POINT point = screenPointAt(dialog, 5300, 1000, 96);
+    movePointerTo(point.x, point.y);
+  }
+  void expectLine(const std::wstring& text) {
+    EXPECT_TRUE(waitUntil([&] { return helpLine() == text; }, 2000))
+        << "expected \"" << text << "\", the line shows \"" << helpLine() << "\"";
+  }
+  void expectLineStays(const std::wstring& text) {
+    Sleep(kSettleMs);
+    EXPECT_EQ(helpLine(), text);
+  }
+};
+
+TEST_F(HelpLineTest, ShowsTheTextOfEachControlUnderThePointer) {
+  ASSERT_NO_FATAL_FAILURE(open());
+  EXPECT_EQ(helpLine(), L"");
+  for (const ControlLayout& layout : dialogControls()) {
+    if (!layout.help || !layout.enabled || !layout.visible) continue;
+    moveOverBackground();
+    expectLine(L"");
+    moveOver(layout.id);
+    expectLine(std::wstring(*layout.help));
+  }
+}
+
+TEST_F(HelpLineTest, ClearsOverTheBackgroundAndKeepsItsTextOverControlsWithoutHelp) {
+  ASSERT_NO_FATAL_FAILURE(open());
+  EXPECT_EQ(helpLine(), L"");
+  moveOver(ControlId::Interval);
+  expectLine(L"Time between two pictures");
+  moveOver(ControlId::SecondsLabel);
+  expectLineStays(L"Time between two pictures");
+  moveOverBackground();
+  expectLine(L"");
+  moveOver(ControlId::Files);
+  expectLine(L"Please select your picture");
+  moveOver(ControlId::Drives);
+  expectLineStays(L"Please select your picture");
+  moveOver(ControlId::ListLabel);
+  expectLineStays(L"Please select your picture");
+  moveOver(ControlId::StatusBar);
+  expectLineStays(L"Please select your picture");
+}
+
+TEST_F(HelpLineTest, ADisabledButtonTakesNoMouseInputSoThePointerIsOverTheBackground) {
+  ASSERT_NO_FATAL_FAILURE(open());
+  ASSERT_FALSE(IsWindowEnabled(control(ControlId::Add)));
+  moveOver(ControlId::Files);
+  expectLine(L"Please select your picture");
+  moveOver(ControlId::Add);
+  expectLine(L"");
+  moveOver(ControlId::Preview);
+  expectLine(L"Click here to see the selected picture");
+  moveOver(ControlId::Remove);
+  expectLine(L"");
+}
+
+}  // namespace
+}  // namespace slidewell::e2e

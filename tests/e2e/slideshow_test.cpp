@@ -1,0 +1,268 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "harness/files.h"
+#include "harness/input.h"
+#include "harness/program.h"
+#include "harness/screen.h"
+#include "harness/settings.h"
+#include "harness/wait.h"
+#include "win/handles.h"
+
+namespace slidewell::e2e {
+namespace {
+
+constexpr Rgb kRed{220, 20, 30};
+constexpr Rgb kGreen{20, 200, 40};
+constexpr Rgb kBlue{30, 40, 230};
+constexpr Rgb kBlack{0, 0, 0};
+
+bool cursorShowing() {
+  CURSORINFO info{};
+  info.cbSize = sizeof info;
+  return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) != 0;
+}
+
+int visibleWindows(DWORD processId) {
+  struct Count {
+    DWORD processId;
+    int windows;
+  } count{processId, 0};
+  EnumWindows([](HWND window, LPARAM context) -> BOOL {
+    auto* c = reinterpret_cast<Count*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == c->processId && IsWindowVisible(window)) ++c->windows;
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&count));
+  return count.windows;
+}
+
+DWORD storedValueCount() {
+  win::UniqueRegistryKey key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\SWPIC1\\Main", 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
+    return 0;
+  }
+  DWORD values = 0;
+  RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
+                   nullptr, nullptr);
+  return values;
+}
+
+// Each case starts from no configuration and a folder of its own for the pictures.
+class SlideShow : public testing::Test {
+ protected:
+  void SetUp() override { clearSettings(); }
+  void TearDown() override { clearSettings(); }
+
+  std::wstring picture(std::wstring_view name, int width, int height, Rgb colour) {
+    const std::wstring path = folder_.file(name);
+    EXPECT_TRUE(writeFileBytes(path, testing_support::solidBmpBytes(width, height, colour)));
+    return path;
+  }
+
+  static void configure(std::wstring_view interval, const std::vector<std::wstring>& paths) {
+    writeSetting(L"temps", interval);
+    for (std::size_t i = 0; i < paths.size(); ++i) writeSetting(L"Picture " + std::to_wstring(i), paths[i]);
+  }
+
+  // Starts the show and waits until its window is displayed.
+  static HWND startShow(RunningProgram& program) {
+    if (!program.started()) return nullptr;
+    return program.waitForWindow(L"Form1", 10000);
+  }
+
+  // Which one of `colours` the screen shows now, if exactly one.
+  static std::optional<Rgb> shownColour(const std::vector<Rgb>& colours) {
+    const Screenshot shot = Screenshot::capture();
+    std::optional<Rgb> shown;
+    for (const Rgb& colour : colours) {
+      if (!shot.boundsOf(colour)) continue;
+      if (shown) return std::nullopt;
+      shown = colour;
+    }
+    return shown;
+  }
+
+  // The colours shown one after another while `program` runs, until `count` were seen or `timeoutMs`.
+  static std::vector<Rgb> sequenceShown(const RunningProgram& program, const std::vector<Rgb>& colours,
+                                        std::size_t count, DWORD timeoutMs) {
+    std::vector<Rgb> seen;
+    waitUntil([&] {
+      const auto shown = shownColour(colours);
+      if (shown && (seen.empty() || seen.back() != *shown)) seen.push_back(*shown);
+      return seen.size() >= count || !program.running();
+    }, timeoutMs);
+    return seen;
+  }
+
+  static std::optional<RECT> waitForColour(Rgb colour, DWORD timeoutMs) {
+    std::optional<RECT> bounds;
+    waitUntil([&] { return (bounds = Screenshot::capture().boundsOf(colour)).has_value(); }, timeoutMs);
+    return bounds;
+  }
+
+  TempFolder folder_;
+};
+
+TEST_F(SlideShow, CoversTheScreenInBlackWithTheFirstPictureInPlace) {
+  configure(L"0", {picture(L"red.bmp", 64, 48, kRed)});
+  RunningProgram program(L"/s");
+  const HWND window = startShow(program);
+  ASSERT_NE(window, nullptr);
+
+  RECT area{};
+  GetWindowRect(window, &area);
+  EXPECT_EQ(area.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
+  EXPECT_EQ(area.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
+  EXPECT_EQ(area.right - area.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  EXPECT_EQ(area.bottom - area.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  const auto style = GetWindowLongPtrW(window, GWL_STYLE);
+  EXPECT_TRUE(style & WS_POPUP);
+  EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER));
+  EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+  const auto red = waitForColour(kRed, 2000);
+  ASSERT_TRUE(red.has_value());
+  EXPECT_EQ(red->right - red->left, 64);  // one picture pixel to one screen pixel
+  EXPECT_EQ(red->bottom - red->top, 48);
+  const Screenshot shot = Screenshot::capture();
+  long other = 0;
+  for (int y = shot.top(); y < shot.top() + shot.height(); ++y) {
+    for (int x = shot.left(); x < shot.left() + shot.width(); ++x) {
+      const bool inPicture = x >= red->left && x < red->right && y >= red->top && y < red->bottom;
+      if (shot.at(x, y) != (inPicture ? kRed : kBlack)) ++other;
+    }
+  }
+  EXPECT_EQ(other, 0);
+  EXPECT_FALSE(cursorShowing());
+}
+
+TEST_F(SlideShow, TwoRunsPutTheSamePictureAtTheSamePlace) {
+  configure(L"0", {picture(L"red.bmp", 100, 80, kRed)});
+  std::optional<RECT> places[2];
+  for (auto& place : places) {
+    RunningProgram program(L"/s");
+    ASSERT_NE(startShow(program), nullptr);
+    place = waitForColour(kRed, 2000);
+    ASSERT_TRUE(place.has_value());
+  }
+  EXPECT_TRUE(EqualRect(&*places[0], &*places[1]));
+}
+
+TEST_F(SlideShow, ShowsThePicturesInStoredOrderAndStartsAgain) {
+  // Names in Cyrillic, Chinese and an emoji: paths reach the loader as they are stored.
+  configure(L"0.3", {picture(L"\u043a\u0440\u0430\u0441\u043d\u044b\u0439.bmp", 60, 40, kRed),
+                     picture(L"\u7eff\u8272.bmp", 50, 70, kGreen),
+                     picture(L"blue \U0001F535.bmp", 80, 30, kBlue)});
+  RunningProgram program(L"/s");
+  ASSERT_NE(startShow(program), nullptr);
+  EXPECT_EQ(sequenceShown(program, {kRed, kGreen, kBlue}, 4, 8000), (std::vector<Rgb>{kRed, kGreen, kBlue, kRed}));
+  EXPECT_TRUE(program.running());
+}
+
+TEST_F(SlideShow, AnEmptyKeyEndsTheList) {
+  configure(L"0.2", {picture(L"red.bmp", 60, 40, kRed), picture(L"green.bmp", 60, 40, kGreen), L"",
+                     picture(L"blue.bmp", 60, 40, kBlue)});
+  RunningProgram program(L"/s");
+  ASSERT_NE(startShow(program), nullptr);
+  EXPECT_EQ(sequenceShown(program, {kRed, kGreen, kBlue}, 6, 8000),
+            (std::vector<Rgb>{kRed, kGreen, kRed, kGreen, kRed, kGreen}));
+}
+
+TEST_F(SlideShow, PicturesThatCannotBeShownAreSkippedAndTheShowGoesOn) {
+  const std::wstring corrupt = folder_.file(L"corrupt.bmp");
+  ASSERT_TRUE(writeFileBytes(corrupt, {'B', 'M', 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+  const std::wstring empty = folder_.file(L"empty.bmp");
+  ASSERT_TRUE(writeFileBytes(empty, {}));
+  configure(L"0.2", {picture(L"red.bmp", 60, 40, kRed), folder_.file(L"missing.bmp"), corrupt, empty,
+                     folder_.path(), L"Q:\\no drive\\x.bmp", picture(L"green.bmp", 60, 40, kGreen)});
+  RunningProgram program(L"/s");
+  ASSERT_NE(startShow(program), nullptr);
+  EXPECT_EQ(sequenceShown(program, {kRed, kGreen}, 4, 10000), (std::vector<Rgb>{kRed, kGreen, kRed, kGreen}));
+  EXPECT_TRUE(program.running());
+  EXPECT_EQ(visibleWindows(program.processId()), 1);  // no error box beside the show
+}
+
+TEST_F(SlideShow, AnIntervalOfLettersKeepsTheFirstPicture) {
+  configure(L"abc", {picture(L"red.bmp", 60, 40, kRed), picture(L"green.bmp", 60, 40, kGreen)});
+  RunningProgram program(L"/s");
+  ASSERT_NE(startShow(program), nullptr);
+  const auto first = waitForColour(kRed, 2000);
+  ASSERT_TRUE(first.has_value());
+  Sleep(1500);
+  const Screenshot later = Screenshot::capture();
+  const auto red = later.boundsOf(kRed);
+  ASSERT_TRUE(red.has_value());
+  EXPECT_TRUE(EqualRect(&*first, &*red));
+  EXPECT_FALSE(later.boundsOf(kGreen).has_value());
+}
+
+TEST_F(SlideShow, PeriodsTheTimerCannotTakeStillStartAndEndOnAKey) {
+  for (const wchar_t* interval : {L"-5", L"1e300", L"&HFFFFFFFF", L"0.001"}) {
+    SCOPED_TRACE(testing::Message() << "interval " << std::string(interval, interval + wcslen(interval)));
+    configure(interval, {picture(L"red.bmp", 60, 40, kRed)});
+    RunningProgram program(L"/s");
+    ASSERT_NE(startShow(program), nullptr);
+    ASSERT_TRUE(waitForColour(kRed, 2000).has_value());
+    pressKey('Q');
+    EXPECT_TRUE(program.waitForExit(5000));
+    EXPECT_EQ(program.exitCode(), 0u);
+  }
+}
+
+TEST_F(SlideShow, TwentyMouseMovesKeepTheShowAndTheTwentyFirstEndsIt) {
+  movePointerTo(5, 5);
+  configure(L"0", {picture(L"red.bmp", 400, 300, kRed)});
+  RunningProgram program(L"/s");
+  ASSERT_NE(startShow(program), nullptr);
+  const auto red = waitForColour(kRed, 2000);
+  ASSERT_TRUE(red.has_value());
+  // The window appeared under the still pointer, and the platform sent it one move for that: move 1.
+  Sleep(300);
+  const POINT overPicture{(red->left + red->right) / 2, (red->top + red->bottom) / 2};
+  const POINT overBackground{red->left > 100 ? 20 : 1200, red->top > 100 ? 20 : 1000};
+  for (int i = 2; i <= 20; ++i) {
+    const POINT at = i % 2 == 0 ? overPicture : overBackground;
+    movePointerTo(at.x + i, at.y);
+    ASSERT_TRUE(program.running()) << "ended at move " << i;
+  }
+  clickLeft();
+  Sleep(500);
+  ASSERT_TRUE(program.running());
+  EXPECT_FALSE(cursorShowing());
+
+  movePointerTo(overPicture.x - 30, overPicture.y);
+  EXPECT_TRUE(program.waitForExit(5000));
+  EXPECT_EQ(program.exitCode(), 0u);
+  EXPECT_TRUE(cursorShowing());
+}
+
+class SlideShowKey : public SlideShow, public testing::WithParamInterface<WORD> {};
+
+TEST_P(SlideShowKey, KeysWithoutACharacterKeepTheShowAndACharacterEndsIt) {
+  configure(L"0", {picture(L"red.bmp", 60, 40, kRed)});
+  RunningProgram program(L"/s");
+  ASSERT_NE(startShow(program), nullptr);
+  ASSERT_TRUE(waitForColour(kRed, 2000).has_value());
+  for (const WORD key : {VK_SHIFT, VK_CONTROL, VK_F5, VK_LEFT, VK_DOWN}) pressKey(key);
+  Sleep(300);
+  ASSERT_TRUE(program.running());
+
+  pressKey(GetParam());
+  EXPECT_TRUE(program.waitForExit(5000));
+  EXPECT_EQ(program.exitCode(), 0u);
+  EXPECT_TRUE(cursorShowing());
+  EXPECT_EQ(storedValueCount(), 2u);  // "temps" and "Picture 0": the show wrote nothing
+}
+
+INSTANTIATE_TEST_SUITE_P(CharacterKeys, SlideShowKey,
+                         testing::Values(WORD{'A'}, WORD{'7'}, WORD{VK_SPACE}, WORD{VK_RETURN}, WORD{VK_ESCAPE}));
+
+}  // namespace
+}  // namespace slidewell::e2e

@@ -1,0 +1,16 @@
+#include "slideshow/move_counter.h"
+
+#include <gtest/gtest.h>
+
+namespace slidewell {
+namespace {
+
+TEST(MoveCounter, TheTwentyFirstMoveEndsTheShowAndEveryLaterOneToo) {
+  MoveCounter counter;
+  for (int i = 1; i <= 20; ++i) EXPECT_FALSE(counter.mm()) << "move " << i;
+  EXPECT_TRUE(counter.mm());
+  for (int i = 0; i < 100; ++i) EXPECT_TRUE(counter.mm());
+}
+
+}  // namespace
+}  // namespace slidewell

@@ -1,0 +1,79 @@
+#include "slideshow/placement.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+namespace slidewell {
+namespace {
+
+TEST(PlacementRandom, IsInTheHalfOpenUnitRangeAndSpreadOverIt) {
+  PlacementRandom random;
+  int low = 0;
+  std::set<float> seen;
+  for (int i = 0; i < 10000; ++i) {
+    const float r = random.next();
+    ASSERT_GE(r, 0.0f);
+    ASSERT_LT(r, 1.0f);
+    low += r < 0.5f ? 1 : 0;
+    seen.insert(r);
+  }
+  EXPECT_NEAR(low, 5000, 300);
+  EXPECT_GT(seen.size(), 9900u);
+}
+
+TEST(PlacementRandom, StartsFromTheSameStateEveryTime) {
+  PlacementRandom first;
+  PlacementRandom second;
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(first.next(), second.next());
+  // The sequence itself is fixed across builds and platforms, not only within one process.
+  PlacementRandom fixed;
+  EXPECT_EQ(fixed.next(), static_cast<float>(3499211612u >> 8) / 16777216.0f);
+}
+
+TEST(Changeplace, UsesTheFirstNumberAcrossAndTheSecondDown) {
+  PlacementRandom numbers;
+  const float r1 = numbers.next();
+  const float r2 = numbers.next();
+  PlacementRandom random;
+  const Place place = changeplace(random, Size{1280, 1024}, Size{200, 100});
+  EXPECT_EQ(place.left, r1 * 1080.0f);
+  EXPECT_EQ(place.top, r2 * 924.0f);
+}
+
+TEST(Changeplace, KeepsASmallerPictureInsideAndCutsALargerOne) {
+  PlacementRandom random;
+  for (int i = 0; i < 1000; ++i) {
+    const Place inside = changeplace(random, Size{1280, 1024}, Size{300, 1024});
+    EXPECT_GE(inside.left, 0.0f);
+    EXPECT_LE(inside.left + 300.0f, 1280.0f);
+    EXPECT_EQ(inside.top, 0.0f);  // exactly as high as the window
+
+    // 4000 x 3000 on 1280 x 1024: a negative place, never clamped, so the picture covers the window.
+    const Place larger = changeplace(random, Size{1280, 1024}, Size{4000, 3000});
+    EXPECT_LE(larger.left, 0.0f);
+    EXPECT_GT(larger.left, -2720.0f);
+    EXPECT_LE(larger.top, 0.0f);
+    EXPECT_GT(larger.top, -1976.0f);
+  }
+  const Place same = changeplace(random, Size{1280, 1024}, Size{1280, 1024});
+  EXPECT_EQ(same.left, 0.0f);
+  EXPECT_EQ(same.top, 0.0f);
+}
+
+TEST(Changeplace, TwoRunsGiveTheSamePlaces) {
+  auto places = [] {
+    PlacementRandom random;
+    std::vector<std::pair<float, float>> out;
+    for (int i = 0; i < 50; ++i) {
+      const Place p = changeplace(random, Size{1920, 1080}, Size{640, 480});
+      out.emplace_back(p.left, p.top);
+    }
+    return out;
+  };
+  EXPECT_EQ(places(), places());
+}
+
+}  // namespace
+}  // namespace slidewell

@@ -1,0 +1,206 @@
+#include "win/picture_file.h"
+
+#include <windows.h>
+#include <wincodec.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "bmp_file.h"
+#include "picture_encoder.h"
+#include "temp_tree.h"
+#include "win/com.h"
+
+namespace slidewell::win {
+namespace {
+
+using testing_support::Rgb;
+
+std::string asText(const std::vector<std::uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+// The colour of one pixel of a loaded picture, read from its DIB section.
+Rgb pixelAt(const Picture& picture, int x, int y) {
+  DIBSECTION dib{};
+  if (GetObjectW(picture.bitmap.get(), sizeof dib, &dib) != sizeof dib || dib.dsBm.bmBits == nullptr) return {};
+  const auto* row = static_cast<const std::uint8_t*>(dib.dsBm.bmBits) + static_cast<std::ptrdiff_t>(y) * dib.dsBm.bmWidthBytes;
+  const auto* pixel = row + static_cast<std::ptrdiff_t>(x) * 4;
+  return Rgb{pixel[2], pixel[1], pixel[0]};
+}
+
+// Red on the left half, blue on the right, and a green top row.
+Rgb pattern(int x, int y, int width) {
+  if (y == 0) return Rgb{0, 255, 0};
+  return x < width / 2 ? Rgb{255, 0, 0} : Rgb{0, 0, 255};
+}
+
+std::vector<std::uint8_t> patternBgra(int width, int height) {
+  std::vector<std::uint8_t> bgra;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const Rgb c = pattern(x, y, width);
+      bgra.insert(bgra.end(), {c.b, c.g, c.r, 255});
+    }
+  }
+  return bgra;
+}
+
+// A BMP header that claims the given size, followed by only a few bytes of pixels.
+std::vector<std::uint8_t> bmpHeaderClaiming(std::int32_t width, std::int32_t height) {
+  auto bytes = testing_support::solidBmpBytes(2, 2, Rgb{1, 2, 3});
+  for (int i = 0; i < 4; ++i) {
+    bytes[18 + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(width) >> (8 * i));
+    bytes[22 + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(height) >> (8 * i));
+  }
+  return bytes;
+}
+
+// An 8-bit run-length coded bitmap whose data ends at once: every pixel takes palette colour 0.
+std::vector<std::uint8_t> rle8Bmp(std::int32_t width, std::int32_t height) {
+  std::vector<std::uint8_t> bytes;
+  auto put = [&bytes](std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  };
+  const std::uint32_t dataOffset = 14 + 40 + 2 * 4;
+  put('B' | ('M' << 8), 2);
+  put(dataOffset + 2, 4);
+  put(0, 4);
+  put(dataOffset, 4);
+  put(40, 4);
+  put(static_cast<std::uint32_t>(width), 4);
+  put(static_cast<std::uint32_t>(height), 4);
+  put(1, 2);
+  put(8, 2);
+  put(1, 4);  // BI_RLE8
+  put(2, 4);  // size of the coded data
+  put(2835, 4);
+  put(2835, 4);
+  put(2, 4);  // colours in the palette
+  put(0, 4);
+  put(0x00402010, 4);
+  put(0x00FFFFFF, 4);
+  put(0x0100, 2);  // end of bitmap
+  return bytes;
+}
+
+class PictureFileTest : public testing::Test {
+ protected:
+  ComApartment com{COINIT_APARTMENTTHREADED};
+  testing_support::TempTree tree;
+};
+
+TEST_F(PictureFileTest, LoadsABitmapFileAtItsPixelSizeTopRowFirst) {
+  tree.makeFile(L"pattern.bmp", asText(testing_support::bmpBytes(7, 5, [](int x, int y) { return pattern(x, y, 7); })));
+  const long gdiBefore = liveGdiObjects();
+  {
+    const auto picture = loadPicture(tree.pathOf(L"pattern.bmp"));
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->width, 7);
+    EXPECT_EQ(picture->height, 5);
+    EXPECT_EQ(pixelAt(*picture, 0, 0), (Rgb{0, 255, 0}));
+    EXPECT_EQ(pixelAt(*picture, 1, 4), (Rgb{255, 0, 0}));
+    EXPECT_EQ(pixelAt(*picture, 6, 4), (Rgb{0, 0, 255}));
+    EXPECT_EQ(liveGdiObjects(), gdiBefore + 1);
+  }
+  EXPECT_EQ(liveGdiObjects(), gdiBefore);
+}
+
+TEST_F(PictureFileTest, LoadsWhatElseThePlatformDecodes) {
+  // GIF keeps a palette and JPEG compresses with loss, so their colours are only close.
+  const struct {
+    const wchar_t* name;
+    GUID container;
+    bool exact;
+  } formats[] = {{L"p.png", GUID_ContainerFormatPng, true},
+                 {L"p.tif", GUID_ContainerFormatTiff, true},
+                 {L"p.gif", GUID_ContainerFormatGif, false},
+                 {L"p.jpg", GUID_ContainerFormatJpeg, false}};
+  for (const auto& format : formats) {
+    SCOPED_TRACE(std::string(format.name, format.name + wcslen(format.name)));
+    const std::wstring path = tree.pathOf(format.name);
+    ASSERT_TRUE(testing_support::encodePicture(path, format.container, 40, 30, patternBgra(40, 30)));
+    const auto picture = loadPicture(path);
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->width, 40);
+    EXPECT_EQ(picture->height, 30);
+    const Rgb left = pixelAt(*picture, 5, 15);
+    if (format.exact) {
+      EXPECT_EQ(left, (Rgb{255, 0, 0}));
+    } else {
+      EXPECT_GT(left.r, 200);
+      EXPECT_LT(left.b, 60);
+    }
+  }
+}
+
+TEST_F(PictureFileTest, TransparentPartsComeOutBlack) {
+  std::vector<std::uint8_t> bgra = patternBgra(4, 4);
+  for (std::size_t i = 3; i < bgra.size(); i += 4) bgra[i] = 0;
+  ASSERT_TRUE(testing_support::encodePicture(tree.pathOf(L"clear.png"), GUID_ContainerFormatPng, 4, 4, bgra));
+  const auto picture = loadPicture(tree.pathOf(L"clear.png"));
+  ASSERT_TRUE(picture.has_value());
+  EXPECT_EQ(pixelAt(*picture, 1, 2), (Rgb{0, 0, 0}));
+}
+
+TEST_F(PictureFileTest, LoadsFromUnicodePaths) {
+  const auto bytes = asText(testing_support::solidBmpBytes(3, 2, Rgb{9, 8, 7}));
+  for (const wchar_t* folder : {L"\u041a\u0430\u0440\u0442\u0438\u043d\u043a\u0438", L"\u56fe\u7247", L"\U0001F600 smile"}) {
+    tree.makeFolder(folder);
+    const std::wstring name = std::wstring(folder) + L"\\" + folder + L".bmp";
+    tree.makeFile(name, bytes);
+    const auto picture = loadPicture(tree.pathOf(name));
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(pixelAt(*picture, 2, 1), (Rgb{9, 8, 7}));
+  }
+}
+
+TEST_F(PictureFileTest, RefusesWhatCannotBeShownWithoutKeepingAnything) {
+  const auto good = testing_support::solidBmpBytes(64, 64, Rgb{1, 2, 3});
+  tree.makeFile(L"empty.bmp", "");
+  tree.makeFile(L"text.bmp", "this is not a picture at all, only words");
+  tree.makeFile(L"header-only.bmp", asText(std::vector<std::uint8_t>(good.begin(), good.begin() + 54)));
+  tree.makeFile(L"truncated.bmp", asText(std::vector<std::uint8_t>(good.begin(), good.begin() + 54 + 64 * 3 * 10)));
+  tree.makeFile(L"huge.bmp", asText(bmpHeaderClaiming(100000, 100000)));
+  tree.makeFile(L"zero-wide.bmp", asText(bmpHeaderClaiming(0, 10)));
+  tree.makeFile(L"negative.bmp", asText(bmpHeaderClaiming(-2147483647 - 1, 5)));
+  tree.makeFolder(L"folder.bmp");
+  const std::wstring longPath = tree.pathOf(std::wstring(300, L'x') + L".bmp");
+
+  const long gdiBefore = liveGdiObjects();
+  const DWORD handlesBefore = [] {
+    DWORD count = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &count);
+    return count;
+  }();
+  for (const std::wstring& path :
+       {std::wstring(), tree.pathOf(L"missing.bmp"), tree.pathOf(L"empty.bmp"), tree.pathOf(L"text.bmp"),
+        tree.pathOf(L"header-only.bmp"), tree.pathOf(L"truncated.bmp"), tree.pathOf(L"huge.bmp"),
+        tree.pathOf(L"zero-wide.bmp"), tree.pathOf(L"negative.bmp"),
+        tree.pathOf(L"folder.bmp"), longPath, std::wstring(L"Q:\\no such drive\\a.bmp"),
+        std::wstring(L"\\\\?\\Q:\\nothing.bmp")}) {
+    EXPECT_FALSE(loadPicture(path).has_value()) << std::string(path.begin(), path.end());
+  }
+  EXPECT_EQ(liveGdiObjects(), gdiBefore);
+  DWORD handlesAfter = 0;
+  GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
+  EXPECT_EQ(handlesAfter, handlesBefore);
+}
+
+TEST_F(PictureFileTest, RefusesAPictureAboveThePixelLimit) {
+  // Run-length coded bitmaps that end at once are valid pictures of any size in a few bytes, so only the
+  // limit can refuse them.
+  static_assert(kMaxPicturePixels == 8192u * 8192u);
+  tree.makeFile(L"small.bmp", asText(rle8Bmp(100, 60)));
+  tree.makeFile(L"square.bmp", asText(rle8Bmp(8193, 8193)));
+  tree.makeFile(L"wide.bmp", asText(rle8Bmp(8192 * 8192 + 1, 1)));
+  const auto small = loadPicture(tree.pathOf(L"small.bmp"));
+  ASSERT_TRUE(small.has_value());
+  EXPECT_EQ(small->width, 100);
+  EXPECT_EQ(small->height, 60);
+  EXPECT_FALSE(loadPicture(tree.pathOf(L"square.bmp")).has_value());
+  EXPECT_FALSE(loadPicture(tree.pathOf(L"wide.bmp")).has_value());
+}
+
+}  // namespace
+}  // namespace slidewell::win

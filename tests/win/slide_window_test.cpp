@@ -1,0 +1,278 @@
+#include "slideshow/slide_window.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bmp_file.h"
+#include "memory_settings_store.h"
+#include "slideshow/interval.h"
+#include "temp_tree.h"
+#include "win/com.h"
+#include "win/gdi.h"
+
+namespace slidewell {
+namespace {
+
+using testing_support::Rgb;
+
+// The cursor's display counter as ShowCursor keeps it: below 0 it is hidden.
+int cursorCount() {
+  const int count = ShowCursor(TRUE) - 1;
+  ShowCursor(FALSE);
+  return count;
+}
+
+// What the window's paint routine draws, through WM_PRINTCLIENT.
+class Printed {
+ public:
+  explicit Printed(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    width_ = client.right;
+    height_ = client.bottom;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const win::WindowDc screen(nullptr);
+    const win::MemoryDc dc(screen.get());
+    const win::UniqueBitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap) return;
+    const win::SelectionScope selected(dc.get(), bitmap.get());
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    GdiFlush();
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    pixels_.assign(pixels, pixels + static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
+  }
+
+  Rgb at(int x, int y) const {
+    const std::uint32_t p = pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
+    return Rgb{static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8), static_cast<std::uint8_t>(p)};
+  }
+
+  // The bounds of every pixel that is not black.
+  std::optional<RECT> drawn() const {
+    std::optional<RECT> bounds;
+    for (int y = 0; y < height_; ++y) {
+      for (int x = 0; x < width_; ++x) {
+        if (at(x, y) == Rgb{0, 0, 0}) continue;
+        if (!bounds) bounds = RECT{x, y, x + 1, y + 1};
+        bounds->left = std::min<LONG>(bounds->left, x);
+        bounds->top = std::min<LONG>(bounds->top, y);
+        bounds->right = std::max<LONG>(bounds->right, x + 1);
+        bounds->bottom = std::max<LONG>(bounds->bottom, y + 1);
+      }
+    }
+    return bounds;
+  }
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<std::uint32_t> pixels_;
+};
+
+class SlideWindowTest : public testing::Test {
+ protected:
+  std::wstring picture(std::wstring_view name, int width, int height, Rgb colour) {
+    const auto bytes = testing_support::solidBmpBytes(width, height, colour);
+    tree.makeFile(name, std::string(bytes.begin(), bytes.end()));
+    return tree.pathOf(name);
+  }
+
+  void list(const std::vector<std::wstring>& paths) {
+    for (std::size_t i = 0; i < paths.size(); ++i) store.save(L"Picture " + std::to_wstring(i), paths[i]);
+  }
+
+  static std::optional<SIZE> sizeOf(const std::optional<RECT>& area) {
+    if (!area) return std::nullopt;
+    return SIZE{area->right - area->left, area->bottom - area->top};
+  }
+
+  win::ComApartment com{COINIT_APARTMENTTHREADED};
+  testing_support::TempTree tree;
+  testing_support::MemorySettingsStore store;
+  int ends = 0;
+  std::function<void()> countEnds = [this] { ++ends; };
+};
+
+TEST_F(SlideWindowTest, TheLoadHidesTheCursorAndPlacesTheFirstPictureBeforeTheWindowIsDisplayed) {
+  list({picture(L"red.bmp", 30, 20, Rgb{200, 0, 0})});
+  store.save(L"temps", L"0");
+  const int before = cursorCount();
+  SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
+  ASSERT_TRUE(window.open());
+  EXPECT_EQ(cursorCount(), before - 1);
+  EXPECT_FALSE(IsWindowVisible(window.handle()));
+  const auto area = window.pictureArea();
+  ASSERT_TRUE(area.has_value());
+  EXPECT_EQ(area->right - area->left, 30);
+  EXPECT_EQ(area->bottom - area->top, 20);
+  // The first picture is read before the interval.
+  EXPECT_EQ(store.reads, (std::vector<std::wstring>{L"Picture 0", L"temps"}));
+}
+
+TEST_F(SlideWindowTest, CoversTheVirtualScreenAsABorderlessTopmostWindow) {
+  SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
+  ASSERT_TRUE(window.open());
+  wchar_t title[16] = {};
+  GetWindowTextW(window.handle(), title, 16);
+  EXPECT_EQ(std::wstring(title), L"Form1");
+  RECT area{};
+  GetWindowRect(window.handle(), &area);
+  EXPECT_EQ(area.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
+  EXPECT_EQ(area.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
+  EXPECT_EQ(area.right - area.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  EXPECT_EQ(area.bottom - area.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  RECT client{};
+  GetClientRect(window.handle(), &client);
+  EXPECT_EQ(client.right, area.right - area.left);
+  EXPECT_TRUE(GetWindowLongPtrW(window.handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  // No configuration at all: nothing to show, and the default interval of 3 seconds.
+  EXPECT_FALSE(window.pictureArea().has_value());
+  EXPECT_EQ(window.timerPeriod(), 3000u);
+  EXPECT_EQ(Printed(window.handle()).drawn(), std::nullopt);
+}
+
+TEST_F(SlideWindowTest, TheTimerPeriodFollowsTheStoredInterval) {
+  const struct {
+    const wchar_t* interval;
+    std::uint32_t period;
+  } cases[] = {{L"2.5", 2500},       {L"1 5", 15000}, {L"10s", 10000},        {L"abc", 0},
+               {L"", 0},             {L"-5", 0},      {L"&HFFFFFFFF", 0},     {L"1e300", kLongestTimerPeriod},
+               {L"0.001", 1}};
+  for (const auto& c : cases) {
+    store.save(L"temps", c.interval);
+    SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
+    EXPECT_EQ(window.timerPeriod(), c.period) << std::string(c.interval, c.interval + wcslen(c.interval));
+  }
+}
+
+TEST_F(SlideWindowTest, EachTickShowsTheNextPicture) {
+  list({picture(L"a.bmp", 10, 10, Rgb{200, 0, 0}), picture(L"b.bmp", 20, 10, Rgb{0, 200, 0})});
+  store.save(L"temps", L"0.02");
+  SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
+  ASSERT_EQ(window.timerPeriod(), 20u);
+  std::vector<LONG> widths{window.pictureArea()->right - window.pictureArea()->left};
+  const ULONGLONG deadline = GetTickCount64() + 3000;
+  while (widths.size() < 4 && GetTickCount64() < deadline) {
+    MSG message{};
+    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT) != WAIT_OBJECT_0) continue;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    const auto area = window.pictureArea();
+    if (area && area->right - area->left != widths.back()) widths.push_back(area->right - area->left);
+  }
+  EXPECT_EQ(widths, (std::vector<LONG>{10, 20, 10, 20}));
+}
+
+TEST_F(SlideWindowTest, PaintsThePictureOneToOneOnBlack) {
+  list({picture(L"a.bmp", 37, 23, Rgb{10, 200, 30})});
+  SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
+  const auto area = window.pictureArea();
+  ASSERT_TRUE(area.has_value());
+  const Printed printed(window.handle());
+  const auto drawn = printed.drawn();
+  ASSERT_TRUE(drawn.has_value());
+  EXPECT_TRUE(EqualRect(&*drawn, &*area));
+  EXPECT_EQ(printed.at(area->left, area->top), (Rgb{10, 200, 30}));
+  EXPECT_EQ(printed.at(area->right - 1, area->bottom - 1), (Rgb{10, 200, 30}));
+}
+
+TEST_F(SlideWindowTest, ChangesFollowTheListAndShowNothingForAPictureThatCannotBeLoaded) {
+  list({picture(L"a.bmp", 30, 20, Rgb{200, 0, 0}), tree.pathOf(L"missing.bmp"),
+        picture(L"b.bmp", 50, 40, Rgb{0, 200, 0})});
+  SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
+  std::vector<std::optional<SIZE>> sizes{sizeOf(window.pictureArea())};
+  for (int i = 0; i < 3; ++i) {
+    window.nextimg();
+    sizes.push_back(sizeOf(window.pictureArea()));
+    if (!sizes.back()) {
+      EXPECT_EQ(Printed(window.handle()).drawn(), std::nullopt);
+    }
+  }
+  ASSERT_EQ(sizes.size(), 4u);
+  EXPECT_EQ(sizes[0]->cx, 30);
+  EXPECT_FALSE(sizes[1].has_value());
+  EXPECT_EQ(sizes[2]->cx, 50);
+  EXPECT_EQ(sizes[3]->cx, 30);
+}
+
+TEST_F(SlideWindowTest, PlacesEveryPictureByTheWindowSize) {
+  RECT client{};
+  GetClientRect(GetDesktopWindow(), &client);
+  list({picture(L"small.bmp", 40, 30, Rgb{200, 0, 0}),
+        picture(L"large.bmp", client.right + 50, client.bottom + 40, Rgb{0, 200, 0})});
+  SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
+  for (int i = 0; i < 10; ++i) {
+    const auto area = window.pictureArea();
+    ASSERT_TRUE(area.has_value());
+    if (area->right - area->left == 40) {
+      EXPECT_GE(area->left, 0);
+      EXPECT_GE(area->top, 0);
+      EXPECT_LE(area->right, client.right);
+      EXPECT_LE(area->bottom, client.bottom);
+    } else {
+      // Larger than the window: a negative offset, cut at the sides, never clamped.
+      EXPECT_LE(area->left, 0);
+      EXPECT_LE(area->top, 0);
+      EXPECT_GE(area->right, client.right);
+      EXPECT_GE(area->bottom, client.bottom);
+    }
+    window.nextimg();
+  }
+}
+
+TEST_F(SlideWindowTest, ACharacterEndsTheShowAndOtherInputDoesNot) {
+  const int before = cursorCount();
+  SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
+  SendMessageW(window.handle(), WM_KEYDOWN, VK_SHIFT, 0);
+  SendMessageW(window.handle(), WM_KEYDOWN, VK_F1, 0);
+  SendMessageW(window.handle(), WM_LBUTTONDOWN, 0, 0);
+  SendMessageW(window.handle(), WM_LBUTTONUP, 0, 0);
+  SendMessageW(window.handle(), WM_RBUTTONDOWN, 0, 0);
+  EXPECT_EQ(ends, 0);
+  EXPECT_EQ(cursorCount(), before - 1);
+  SendMessageW(window.handle(), WM_CHAR, L'a', 0);
+  EXPECT_EQ(ends, 1);
+  EXPECT_EQ(cursorCount(), before);
+  // The cursor is shown once only, however often the end is asked for.
+  SendMessageW(window.handle(), WM_CHAR, VK_ESCAPE, 0);
+  EXPECT_EQ(cursorCount(), before);
+}
+
+TEST_F(SlideWindowTest, TheTwentyFirstMouseMoveEndsTheShow) {
+  list({picture(L"a.bmp", 30, 20, Rgb{200, 0, 0})});
+  const int before = cursorCount();
+  SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
+  const RECT area = *window.pictureArea();
+  for (int i = 1; i <= 20; ++i) {
+    // Over the picture and over the background alike.
+    const POINT at = i % 2 == 0 ? POINT{area.left + 1, area.top + 1} : POINT{area.right + 5, area.bottom + 5};
+    SendMessageW(window.handle(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+  }
+  EXPECT_EQ(ends, 0);
+  EXPECT_EQ(cursorCount(), before - 1);
+  SendMessageW(window.handle(), WM_MOUSEMOVE, 0, MAKELPARAM(area.left, area.top));
+  EXPECT_EQ(ends, 1);
+  EXPECT_EQ(cursorCount(), before);
+}
+
+TEST_F(SlideWindowTest, ClosedByThePlatformItShowsTheCursorAgain) {
+  const int before = cursorCount();
+  SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
+  SendMessageW(window.handle(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(window.open());
+  EXPECT_EQ(ends, 0);
+  EXPECT_EQ(cursorCount(), before);
+}
+
+}  // namespace
+}  // namespace slidewell

@@ -1,0 +1,63 @@
+#include "temp_tree.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "win/handles.h"
+
+namespace slidewell::testing_support {
+namespace {
+
+std::wstring longForm(const std::wstring& path) { return L"\\\\?\\" + path; }
+
+void removeTree(const std::wstring& path) {
+  WIN32_FIND_DATAW found{};
+  const win::UniqueFindHandle search(FindFirstFileW(longForm(path + L"\\*").c_str(), &found));
+  if (search) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring child = path + L"\\" + name;
+      SetFileAttributesW(longForm(child).c_str(), FILE_ATTRIBUTE_NORMAL);
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        removeTree(child);
+      } else {
+        DeleteFileW(longForm(child).c_str());
+      }
+    } while (FindNextFileW(search.get(), &found));
+  }
+  RemoveDirectoryW(longForm(path).c_str());
+}
+
+}  // namespace
+
+TempTree::TempTree() {
+  wchar_t temp[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH + 1, temp);
+  path_ = std::wstring(temp) + L"slidewell-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+          std::to_wstring(GetTickCount64());
+  EXPECT_TRUE(CreateDirectoryW(path_.c_str(), nullptr));
+}
+
+TempTree::~TempTree() { removeTree(path_); }
+
+std::wstring TempTree::pathOf(std::wstring_view relative) const { return path_ + L"\\" + std::wstring(relative); }
+
+void TempTree::makeFolder(std::wstring_view relative) const {
+  EXPECT_TRUE(CreateDirectoryW(longForm(pathOf(relative)).c_str(), nullptr)) << pathOf(relative);
+}
+
+void TempTree::makeFile(std::wstring_view relative, std::string_view bytes) const {
+  const win::UniqueFileHandle file(CreateFileW(longForm(pathOf(relative)).c_str(), GENERIC_WRITE, 0, nullptr,
+                                               CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(file) << pathOf(relative);
+  DWORD written = 0;
+  EXPECT_TRUE(WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+}
+
+void TempTree::hide(std::wstring_view relative) const {
+  EXPECT_TRUE(SetFileAttributesW(longForm(pathOf(relative)).c_str(), FILE_ATTRIBUTE_HIDDEN));
+}
+
+}  // namespace slidewell::testing_support

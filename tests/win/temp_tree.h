@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace slidewell::testing_support {
+
+// A folder of its own under the user's temporary folder, removed with everything in it at the end.
+// Relative names may hold backslashes; paths of any length work.
+class TempTree {
+ public:
+  TempTree();
+  TempTree(const TempTree&) = delete;
+  TempTree& operator=(const TempTree&) = delete;
+  ~TempTree();
+
+  const std::wstring& path() const { return path_; }
+  std::wstring pathOf(std::wstring_view relative) const;
+
+  void makeFolder(std::wstring_view relative) const;
+  void makeFile(std::wstring_view relative, std::string_view bytes = "BM") const;
+  void hide(std::wstring_view relative) const;
+
+ private:
+  std::wstring path_;
+};
+
+}  // namespace slidewell::testing_support
