@@ -7,9 +7,15 @@
 #include <utility>
 
 #include "res/resource.h"
+#include "setup/configuration.h"
 #include "setup/dialog_controls.h"
 #include "setup/dialog_font.h"
+#include "setup/folder_reading.h"
+#include "setup/join_path.h"
+#include "setup/picture_list_rules.h"
+#include "win/com.h"
 #include "win/dpi.h"
+#include "win/picture_file.h"
 
 namespace slidewell {
 namespace setup {
@@ -56,7 +62,7 @@ std::optional<std::wstring> textOf(HWND window) {
   return text;
 }
 
-// Ending the program at once: no further event of any window runs, and nothing is written.
+// Ending the program at once: no further event of any window runs.
 [[noreturn]] void endProgram() { ExitProcess(0); }
 
 }  // namespace
@@ -64,6 +70,8 @@ std::optional<std::wstring> textOf(HWND window) {
 SetupDialog::SetupDialog(HINSTANCE instance) : instance_(instance) {}
 
 SetupDialog::~SetupDialog() {
+  setupControls_.reset();
+  browser_.reset();
   if (window_ != nullptr) DestroyWindow(window_);
 }
 
@@ -102,6 +110,9 @@ LRESULT SetupDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
+    case WM_DRAWITEM:
+      if (OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+      break;
     case WM_CLOSE:
       OnCancel();
     case WM_MOUSEMOVE:
@@ -142,12 +153,16 @@ bool SetupDialog::OnCreate() {
   placeWindow(POINT{twipsToPixels(kWindow.left, static_cast<int>(dpi_)) + frame.left,
                     twipsToPixels(kWindow.top, static_cast<int>(dpi_)) + frame.top});
   lastFocus_ = control(ControlId::Interval);
+  browser_.emplace(control(ControlId::Drives), control(ControlId::Folders), control(ControlId::Files),
+                   control(ControlId::Add), processCurrentFolder());
+  setupControls_.emplace(window_, *browser_);
   OnLoad();
   return true;
 }
 
-// Load: the progress bar shows only while a save runs.
+// Load: the stored configuration; the progress bar shows only while a save runs.
 void SetupDialog::OnLoad() {
+  xload(*setupControls_, store_);
   const HWND progress = control(ControlId::Progress);
   ShowWindow(progress, SW_HIDE);
   SendMessageW(progress, PBM_SETPOS, 0, 0);
@@ -175,9 +190,77 @@ void SetupDialog::OnCommand(int id, int code) {
     case static_cast<int>(ControlId::Cancel):
       if (code == BN_CLICKED) OnCancel();
       break;
+    case static_cast<int>(ControlId::Drives):
+      if (code == CBN_SELCHANGE) browser_->followDrive();
+      break;
+    case static_cast<int>(ControlId::Folders):
+      // Opening an entry is the folder list's Change; selecting one is not.
+      if (code == LBN_DBLCLK) browser_->openSelectedFolder();
+      break;
+    case static_cast<int>(ControlId::Files):
+      // A list box tells LBN_SELCHANGE for every click on an entry, also on the one already selected.
+      if (code == LBN_SELCHANGE) OnFileClick();
+      if (code == LBN_DBLCLK) addp(*setupControls_);
+      break;
+    case static_cast<int>(ControlId::Add):
+      if (code == BN_CLICKED) addp(*setupControls_);
+      break;
+    case static_cast<int>(ControlId::Pictures):
+      if (code == LBN_SELCHANGE) OnPictureClick();
+      break;
+    case static_cast<int>(ControlId::Remove):
+      if (code == BN_CLICKED) OnRemove();
+      break;
+    case static_cast<int>(ControlId::Ok):
+      if (code == BN_CLICKED) OnOk();
+      break;
     default:
       break;
   }
+}
+
+void SetupDialog::OnFileClick() {
+  const std::wstring name = browser_->selectedFile();
+  if (name.empty()) return;
+  EnableWindow(control(ControlId::Add), TRUE);
+  prev(joinpath(browser_->folderPath(), name));
+}
+
+void SetupDialog::OnPictureClick() {
+  const int index = setupControls_->selectedPicture();
+  if (index < 0) return;
+  EnableWindow(control(ControlId::Remove), TRUE);
+  prev(setupControls_->picture(index));
+}
+
+void SetupDialog::OnRemove() {
+  const HWND list = control(ControlId::Pictures);
+  const int index = setupControls_->selectedPicture();
+  if (index > -1) SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  // The keyboard focus is not left on a button that takes no input.
+  const HWND remove = control(ControlId::Remove);
+  if (GetFocus() == remove) SetFocus(list);
+  EnableWindow(remove, FALSE);
+}
+
+void SetupDialog::OnOk() {
+  if (xsave(*setupControls_, store_)) endProgram();
+  // Nothing is lost: the dialog still holds the whole configuration, for another "OK" or "Cancel".
+  MessageBoxW(window_, std::wstring(kSaveFailedText).c_str(), std::wstring(kSaveFailedTitle).c_str(),
+              MB_OK | MB_ICONWARNING);
+}
+
+void SetupDialog::prev(const std::wstring& path) {
+  if (!setupControls_->previewChecked()) return;
+  auto loaded = win::loadPicture(path);
+  picture_.show(loaded ? std::move(loaded->bitmap) : win::UniqueBitmap());
+  UpdateWindow(picture_.window());
+}
+
+bool SetupDialog::OnDrawItem(const DRAWITEMSTRUCT& item) const {
+  if (item.CtlID != static_cast<UINT>(ControlId::Folders) || !browser_) return false;
+  browser_->drawFolder(item);
+  return true;
 }
 
 void SetupDialog::OnCancel() { endProgram(); }
@@ -208,6 +291,7 @@ void SetupDialog::OnDpiChanged(UINT dpi, const RECT& suggested) {
   // The old font lives until every control has the new one.
   const win::UniqueFont previous = std::exchange(font_, createDialogFont(dpi_));
   useFont();
+  if (browser_) browser_->fitToFont();
   layOut();
   placeWindow(POINT{suggested.left, suggested.top});
 }
@@ -244,6 +328,8 @@ void SetupDialog::showHelpFor(HWND target) {
 }  // namespace setup
 
 int runSetupDialog(HINSTANCE instance) {
+  // The preview loads pictures through COM.
+  const win::ComApartment com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   setup::SetupDialog dialog(instance);
   if (!dialog.create()) return 1;
   dialog.show();

@@ -3,9 +3,14 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
+#include <string>
 #include <string_view>
 
+#include "settings/registry_settings_store.h"
+#include "setup/browser.h"
 #include "setup/dialog_layout.h"
+#include "setup/dialog_setup_controls.h"
 #include "setup/preview_image.h"
 #include "setup/window_object.h"
 #include "win/gdi.h"
@@ -18,7 +23,10 @@ int runSetupDialog(HINSTANCE instance);
 namespace setup {
 
 // `SetupDialog`: the configuration window with every control of the layout table, placed for the DPI of
-// its monitor, and its help line. "Cancel", Esc and the close box end the program at once.
+// its monitor, and its help line. It opens on the stored configuration; the user browses for bitmaps,
+// edits the picture list and previews pictures. "OK" saves everything and ends the program at once, or,
+// when the store refused a write, says so and stays open. "Cancel", Esc and the close box end the
+// program at once without writing.
 //
 // Keyboard: the modal loop passes every message through IsDialogMessage, which moves the focus with
 // Tab and sends WM_COMMAND IDCANCEL for Esc ("Cancel" has an id of its own and is pressed that way
@@ -48,6 +56,10 @@ class SetupDialog {
   // a line that cannot be read is written all the same, and a failing write is ignored.
   void status(std::wstring_view x) const;
 
+  // `prev`: while "Preview" is checked, shows the picture at `path` in the preview box; one that cannot
+  // be loaded leaves the box empty.
+  void prev(const std::wstring& path);
+
  private:
   template <typename Object>
   friend LRESULT CALLBACK objectWindowProcedure(HWND, UINT, WPARAM, LPARAM);
@@ -59,7 +71,12 @@ class SetupDialog {
   void OnLoad();
   void OnActivate(bool active);
   void OnCommand(int id, int code);
+  void OnFileClick();
+  void OnPictureClick();
+  void OnRemove();
+  void OnOk();
   [[noreturn]] void OnCancel();
+  bool OnDrawItem(const DRAWITEMSTRUCT& item) const;
   void OnMouseMove(POINT where);
   void OnSetCursor(HWND target, UINT mouseMessage);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
@@ -75,6 +92,10 @@ class SetupDialog {
   win::UniqueFont font_;
   std::array<HWND, kControlCount> controls_{};
   PreviewImage picture_;
+  RegistrySettingsStore store_;
+  // The browser and the adapter work on the controls, so they exist only while the controls do.
+  std::optional<Browser> browser_;
+  std::optional<DialogSetupControls> setupControls_;
   // The control that had the focus when the window was last deactivated, given it back on activation.
   HWND lastFocus_ = nullptr;
 };

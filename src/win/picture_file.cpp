@@ -2,6 +2,9 @@
 
 #include <wincodec.h>
 
+#include <algorithm>
+#include <cstddef>
+
 #include "win/com.h"
 
 namespace slidewell::win {
@@ -70,10 +73,17 @@ std::optional<Picture> loadPicture(const std::wstring& path) {
   Picture picture;
   picture.bitmap = topDownDib(width, height, &bits);
   if (!picture.bitmap || bits == nullptr) return std::nullopt;
-  // Within the pixel limit the whole bitmap is at most 256 MiB, so its size fits a UINT.
+  // In bands of rows: a converter may hold a copy of the whole source area it is asked for, and a
+  // band keeps that copy small. Within the pixel limit a band's size fits a UINT.
+  constexpr UINT kBandRows = 64;
   const UINT stride = width * 4;
-  if (FAILED(converter.get()->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {
-    return std::nullopt;
+  for (UINT top = 0; top < height; top += kBandRows) {
+    const UINT rowsInBand = std::min(kBandRows, height - top);
+    const WICRect band{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rowsInBand)};
+    BYTE* const rows = static_cast<BYTE*>(bits) + std::size_t{top} * stride;
+    if (FAILED(converter.get()->CopyPixels(&band, stride, stride * rowsInBand, rows))) {
+      return std::nullopt;
+    }
   }
   picture.width = static_cast<int>(width);
   picture.height = static_cast<int>(height);

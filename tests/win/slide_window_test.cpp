@@ -54,7 +54,7 @@ class Printed {
   }
 
   Rgb at(int x, int y) const {
-    const std::uint32_t p = pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
+    const std::uint32_t p = pixels_[static_cast<std::size_t>(y * width_ + x)];
     return Rgb{static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8), static_cast<std::uint8_t>(p)};
   }
 
@@ -143,12 +143,11 @@ TEST_F(SlideWindowTest, CoversTheVirtualScreenAsABorderlessTopmostWindow) {
 }
 
 TEST_F(SlideWindowTest, TheTimerPeriodFollowsTheStoredInterval) {
+  // The rules themselves are tested with the logic; here, that the stored text reaches the timer.
   const struct {
     const wchar_t* interval;
     std::uint32_t period;
-  } cases[] = {{L"2.5", 2500},       {L"1 5", 15000}, {L"10s", 10000},        {L"abc", 0},
-               {L"", 0},             {L"-5", 0},      {L"&HFFFFFFFF", 0},     {L"1e300", kLongestTimerPeriod},
-               {L"0.001", 1}};
+  } cases[] = {{L"2.5", 2500}, {L"abc", 0}, {L"-5", 0}, {L"1e300", kLongestTimerPeriod}};
   for (const auto& c : cases) {
     store.save(L"temps", c.interval);
     SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
@@ -171,6 +170,41 @@ TEST_F(SlideWindowTest, EachTickShowsTheNextPicture) {
     if (area && area->right - area->left != widths.back()) widths.push_back(area->right - area->left);
   }
   EXPECT_EQ(widths, (std::vector<LONG>{10, 20, 10, 20}));
+}
+
+TEST_F(SlideWindowTest, StaysIdleBetweenChanges) {
+  list({picture(L"a.bmp", 200, 150, Rgb{200, 0, 0})});
+  store.save(L"temps", L"0");
+  SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
+  ShowWindow(window.handle(), SW_SHOWNOACTIVATE);
+  UpdateWindow(window.handle());
+  int redraws = 0;
+  auto dispatchFor = [&](DWORD ms) {
+    const ULONGLONG deadline = GetTickCount64() + ms;
+    for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+      MSG message{};
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.hwnd == window.handle() && (message.message == WM_PAINT || message.message == WM_TIMER)) {
+          ++redraws;
+        }
+        DispatchMessageW(&message);
+      }
+    }
+  };
+  auto busyMs = [] {
+    FILETIME created{}, ended{}, kernel{}, user{};
+    GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
+    const auto ticks = [](FILETIME t) { return (ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime; };
+    return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
+  };
+  dispatchFor(200);  // whatever showing the window brought
+  redraws = 0;
+  const double busyBefore = busyMs();
+  dispatchFor(1000);
+  EXPECT_EQ(redraws, 0);
+  EXPECT_LT(busyMs() - busyBefore, 30.0);
+  ShowWindow(window.handle(), SW_HIDE);
 }
 
 TEST_F(SlideWindowTest, PaintsThePictureOneToOneOnBlack) {

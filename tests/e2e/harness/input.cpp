@@ -50,4 +50,14 @@ void clickLeft() {
   Sleep(40);
 }
 
+void doubleClickLeft() {
+  INPUT inputs[4] = {};
+  for (int i = 0; i < 4; ++i) {
+    inputs[i].type = INPUT_MOUSE;
+    inputs[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  }
+  SendInput(4, inputs, sizeof(INPUT));
+  Sleep(40);
+}
+
 }  // namespace slidewell::e2e

@@ -12,5 +12,7 @@ void pressKeyWithShift(WORD virtualKey);
 // do not merge into one message.
 void movePointerTo(int x, int y);
 void clickLeft();
+// Two clicks within the double-click time.
+void doubleClickLeft();
 
 }  // namespace slidewell::e2e

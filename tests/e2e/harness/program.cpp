@@ -35,13 +35,13 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM context) {
 const std::wstring& scrPath() { return storedScrPath(); }
 void setScrPath(std::wstring path) { storedScrPath() = std::move(path); }
 
-RunningProgram::RunningProgram(std::wstring_view arguments) {
+RunningProgram::RunningProgram(std::wstring_view arguments, const std::wstring& workingFolder) {
   std::wstring commandLine = L"\"" + scrPath() + L"\" " + std::wstring(arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (CreateProcessW(scrPath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &info)) {
+  if (CreateProcessW(scrPath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info)) {
     CloseHandle(info.hThread);
     process_.reset(info.hProcess);
     processId_ = info.dwProcessId;

@@ -14,11 +14,12 @@ namespace slidewell::e2e {
 const std::wstring& scrPath();
 void setScrPath(std::wstring path);
 
-// slidewell.scr started as the screen-saver machinery starts it: "<path> <arguments>".
+// slidewell.scr started as the screen-saver machinery starts it: "<path> <arguments>", in
+// `workingFolder` (this program's current folder when empty).
 // The test that starts it owns it: the destructor ends it if it is still running.
 class RunningProgram {
  public:
-  explicit RunningProgram(std::wstring_view arguments);
+  explicit RunningProgram(std::wstring_view arguments, const std::wstring& workingFolder = {});
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
   ~RunningProgram();

@@ -3,11 +3,18 @@
 namespace slidewell::e2e {
 
 Screenshot Screenshot::capture() {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return capture(RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                      top + GetSystemMetrics(SM_CYVIRTUALSCREEN)});
+}
+
+Screenshot Screenshot::capture(const RECT& area) {
   Screenshot shot;
-  shot.left_ = GetSystemMetrics(SM_XVIRTUALSCREEN);
-  shot.top_ = GetSystemMetrics(SM_YVIRTUALSCREEN);
-  shot.width_ = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-  shot.height_ = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  shot.left_ = area.left;
+  shot.top_ = area.top;
+  shot.width_ = area.right - area.left;
+  shot.height_ = area.bottom - area.top;
   shot.pixels_.assign(static_cast<std::size_t>(shot.width_) * static_cast<std::size_t>(shot.height_), 0);
 
   HDC screen = GetDC(nullptr);

@@ -1,6 +1,7 @@
 #include "settings.h"
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <algorithm>
 #include <string>
@@ -56,6 +57,37 @@ std::map<std::wstring, std::wstring> allSettings() {
         type == REG_SZ ? std::wstring(text.data()) : L"<type " + std::to_wstring(type) + L">";
   }
   return values;
+}
+
+RefusedSettingsWrites::RefusedSettingsWrites() {
+  win::UniqueRegistryKey section;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kSection, 0, nullptr, REG_OPTION_NON_VOLATILE, READ_CONTROL | WRITE_DAC,
+                      nullptr, section.put(), nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  DWORD size = 0;
+  RegGetKeySecurity(section.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
+  previous_.resize(size);
+  if (size == 0 || RegGetKeySecurity(section.get(), DACL_SECURITY_INFORMATION, previous_.data(), &size) !=
+                       ERROR_SUCCESS) {
+    return;
+  }
+  // Everyone: setting values (KEY_SET_VALUE, 0x2) denied, everything else allowed.
+  PSECURITY_DESCRIPTOR refusing = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x2;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1,
+                                                            &refusing, nullptr)) {
+    return;
+  }
+  active_ = RegSetKeySecurity(section.get(), DACL_SECURITY_INFORMATION, refusing) == ERROR_SUCCESS;
+  LocalFree(refusing);
+}
+
+RefusedSettingsWrites::~RefusedSettingsWrites() {
+  if (!active_) return;
+  win::UniqueRegistryKey section;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kSection, 0, WRITE_DAC, section.put()) == ERROR_SUCCESS) {
+    RegSetKeySecurity(section.get(), DACL_SECURITY_INFORMATION, previous_.data());
+  }
 }
 
 }  // namespace slidewell::e2e

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace slidewell::e2e {
 
@@ -13,5 +14,21 @@ void writeSetting(std::wstring_view key, std::wstring_view value);
 std::optional<std::wstring> readSetting(std::wstring_view key);
 // Every value of the configuration by name, whatever its type, as text (REG_SZ) or "<type N>".
 std::map<std::wstring, std::wstring> allSettings();
+
+// While it lives, the configuration's registry key refuses every write of a value (its security denies
+// setting values to everyone); reading still works. The key's earlier security comes back with the end.
+class RefusedSettingsWrites {
+ public:
+  RefusedSettingsWrites();
+  RefusedSettingsWrites(const RefusedSettingsWrites&) = delete;
+  RefusedSettingsWrites& operator=(const RefusedSettingsWrites&) = delete;
+  ~RefusedSettingsWrites();
+
+  bool active() const { return active_; }
+
+ private:
+  std::vector<unsigned char> previous_;  // the key's security descriptor (its DACL) before
+  bool active_ = false;
+};
 
 }  // namespace slidewell::e2e

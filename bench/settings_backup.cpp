@@ -1,0 +1,37 @@
+#include "settings_backup.h"
+
+#include <windows.h>
+
+#include "win/handles.h"
+
+namespace slidewell::bench {
+namespace {
+
+constexpr wchar_t kSettings[] = L"Software\\SWPIC1\\Main";
+constexpr wchar_t kCopy[] = L"Software\\SWPIC1\\Main (saved by the benchmark)";
+
+bool copyTree(const wchar_t* from, const wchar_t* to) {
+  win::UniqueRegistryKey source;
+  win::UniqueRegistryKey target;
+  return RegOpenKeyExW(HKEY_CURRENT_USER, from, 0, KEY_READ, source.put()) == ERROR_SUCCESS &&
+         RegCreateKeyExW(HKEY_CURRENT_USER, to, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, target.put(), nullptr) ==
+             ERROR_SUCCESS &&
+         RegCopyTreeW(source.get(), nullptr, target.get()) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+SettingsBackup::SettingsBackup() {
+  win::UniqueRegistryKey existing;
+  existed_ = RegOpenKeyExW(HKEY_CURRENT_USER, kSettings, 0, KEY_READ, existing.put()) == ERROR_SUCCESS;
+  RegDeleteTreeW(HKEY_CURRENT_USER, kCopy);
+  ok_ = !existed_ || copyTree(kSettings, kCopy);
+}
+
+SettingsBackup::~SettingsBackup() {
+  if (!ok_) return;
+  RegDeleteTreeW(HKEY_CURRENT_USER, kSettings);
+  if (existed_ && copyTree(kCopy, kSettings)) RegDeleteTreeW(HKEY_CURRENT_USER, kCopy);
+}
+
+}  // namespace slidewell::bench

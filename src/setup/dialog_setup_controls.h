@@ -1,0 +1,52 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "setup/browser.h"
+#include "setup/dialog_layout.h"
+#include "setup/setup_controls.h"
+
+namespace slidewell::setup {
+
+// The setup dialog's real controls behind the interface that adding pictures, loading and saving use.
+// Selecting a picture by index tells nobody (no Click), so a save that walks the list previews nothing.
+class DialogSetupControls final : public SetupControls {
+ public:
+  DialogSetupControls(HWND dialog, Browser& browser) : dialog_(dialog), browser_(browser) {}
+
+  int pictureCount() const override;
+  std::wstring picture(int index) const override;
+  void appendPicture(std::wstring_view path) override;
+  int selectedPicture() const override;
+  void selectPicture(int index) override;
+
+  std::wstring selectedFile() const override { return browser_.selectedFile(); }
+  std::wstring folderPath() const override { return browser_.folderPath(); }
+  void setFolderPath(std::wstring_view path) override { browser_.moveToFolder(path); }
+  std::wstring driveText() const override { return browser_.driveText(); }
+  void setDriveText(std::wstring_view text) override { browser_.moveToDrive(text); }
+
+  std::wstring intervalText() const override;
+  void setIntervalText(std::wstring_view text) override;
+
+  bool previewChecked() const override;
+  void setPreviewChecked(bool checked) override;
+
+  // Each change of the bar is drawn at once: a save does not let the dialog paint until it ends.
+  void showProgress(bool shown) override;
+  void setProgressMaximum(int maximum) override;
+  void setProgressValue(int value) override;
+
+  void showInformation(std::wstring_view text, std::wstring_view title) override;
+
+ private:
+  HWND item(ControlId id) const { return GetDlgItem(dialog_, static_cast<int>(id)); }
+
+  HWND dialog_;
+  Browser& browser_;
+};
+
+}  // namespace slidewell::setup

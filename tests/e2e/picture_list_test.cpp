@@ -1,0 +1,330 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "harness/display.h"
+#include "harness/files.h"
+#include "harness/input.h"
+#include "harness/program.h"
+#include "harness/screen.h"
+#include "harness/settings.h"
+#include "harness/setup_window.h"
+#include "harness/wait.h"
+#include "setup/dialog_layout.h"
+
+namespace slidewell::e2e {
+namespace {
+
+using setup::ControlId;
+
+constexpr Rgb kRed{220, 20, 30};
+constexpr Rgb kGreen{20, 200, 40};
+constexpr Rgb kBlue{30, 40, 230};
+constexpr DWORD kWaitMs = 5000;
+// How long an action is given to have an effect that must not happen.
+constexpr DWORD kSettleMs = 300;
+
+const std::wstring kPicturesFolder = L"Фото 照片 🌄";
+const std::wstring kRedName = L"A-red.BMP";
+const std::wstring kGreenName = L"b-green.bmp";
+const std::wstring kBrokenName = L"broken.bmp";
+const std::wstring kBlueName = L"Синий 蓝色 🔵.bmp";
+
+Rgb emptyPreview() {
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  return Rgb{GetRValue(face), GetGValue(face), GetBValue(face)};
+}
+
+void makeFolder(const std::wstring& path) { ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr)) << GetLastError(); }
+
+void makeFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
+  ASSERT_TRUE(writeFileBytes(path, bytes));
+}
+
+// A tree for the browser: in the root one bitmap and two folders; in the pictures folder (a name in three
+// scripts) bitmaps in several letter cases, one that is no picture, files of other kinds and two subfolders,
+// one of them named like a bitmap.
+class PictureListTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { seePhysicalPixels(); }
+
+  void SetUp() override {
+    movePointerTo(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    clearSettings();
+    pictures_ = root_.file(kPicturesFolder);
+    ASSERT_NO_FATAL_FAILURE(makeFile(root_.file(L"top.bmp"), testing_support::solidBmpBytes(8, 8, kRed)));
+    ASSERT_NO_FATAL_FAILURE(makeFolder(root_.file(L"other")));
+    ASSERT_NO_FATAL_FAILURE(makeFolder(pictures_));
+    ASSERT_NO_FATAL_FAILURE(makeFile(inPictures(kRedName), testing_support::solidBmpBytes(40, 30, kRed)));
+    ASSERT_NO_FATAL_FAILURE(makeFile(inPictures(kGreenName), testing_support::solidBmpBytes(30, 40, kGreen)));
+    ASSERT_NO_FATAL_FAILURE(makeFile(inPictures(kBlueName), testing_support::solidBmpBytes(20, 20, kBlue)));
+    ASSERT_NO_FATAL_FAILURE(makeFile(inPictures(kBrokenName), {'B', 'M', 0, 1, 2, 3}));
+    ASSERT_NO_FATAL_FAILURE(makeFile(inPictures(L"notes.txt"), {'h', 'i'}));
+    ASSERT_NO_FATAL_FAILURE(makeFile(inPictures(L"red.bmp.txt"), testing_support::solidBmpBytes(8, 8, kRed)));
+    ASSERT_NO_FATAL_FAILURE(makeFile(inPictures(L"red.bmpx"), testing_support::solidBmpBytes(8, 8, kRed)));
+    ASSERT_NO_FATAL_FAILURE(makeFolder(inPictures(L"sub")));
+    ASSERT_NO_FATAL_FAILURE(makeFolder(inPictures(L"folder.bmp")));
+  }
+  void TearDown() override {
+    setup_.reset();
+    clearSettings();
+  }
+
+  std::wstring inPictures(const std::wstring& name) const { return pictures_ + L"\\" + name; }
+
+  void open(const std::wstring& folder) {
+    setup_ = std::make_unique<SetupWindow>(folder);
+    ASSERT_TRUE(setup_->opened());
+  }
+
+  static void storePictures(const std::vector<std::wstring>& paths) {
+    for (std::size_t i = 0; i < paths.size(); ++i) writeSetting(L"Picture " + std::to_wstring(i), paths[i]);
+  }
+
+  int fileIndex(const std::wstring& name) const {
+    const auto names = setup_->entries(ControlId::Files);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      if (names[i] == name) return static_cast<int>(i);
+    }
+    ADD_FAILURE() << "no file " << testing::PrintToString(name);
+    return -1;
+  }
+
+  std::vector<std::wstring> pictures() const { return setup_->entries(ControlId::Pictures); }
+
+  void expectPictures(const std::vector<std::wstring>& expected) {
+    EXPECT_TRUE(waitUntil([&] { return pictures() == expected; }, kWaitMs))
+        << testing::PrintToString(pictures()) << " instead of " << testing::PrintToString(expected);
+  }
+
+  void expectPreview(Rgb colour) {
+    EXPECT_TRUE(waitUntil([&] { return setup_->previewColour() == colour; }, kWaitMs))
+        << "the preview shows " << int{setup_->previewColour().r} << "," << int{setup_->previewColour().g} << ","
+        << int{setup_->previewColour().b};
+  }
+
+  void expectPreviewStays(Rgb colour) {
+    Sleep(kSettleMs);
+    expectPreview(colour);
+  }
+
+  // The subfolders the folder list shows below its current folder.
+  std::vector<std::wstring> subfolders() const {
+    const auto names = setup_->entries(ControlId::Folders);
+    const int current = setup_->selectedIndex(ControlId::Folders);
+    return std::vector<std::wstring>(names.begin() + current + 1, names.end());
+  }
+
+  TempFolder root_;
+  std::wstring pictures_;
+  std::unique_ptr<SetupWindow> setup_;
+};
+
+TEST_F(PictureListTest, BrowsesThroughTheFolderListAndListsOnlyTheBitmaps) {
+  ASSERT_NO_FATAL_FAILURE(open(root_.path()));
+  EXPECT_EQ(setup_->folderPath(), root_.path());
+  EXPECT_EQ(subfolders(), (std::vector<std::wstring>{L"other", kPicturesFolder}));
+  EXPECT_EQ(setup_->entries(ControlId::Files), std::vector<std::wstring>{L"top.bmp"});
+
+  ASSERT_TRUE(setup_->openFolder(kPicturesFolder));
+  EXPECT_EQ(setup_->folderPath(), pictures_);
+  EXPECT_EQ(subfolders(), (std::vector<std::wstring>{L"folder.bmp", L"sub"}));
+  EXPECT_TRUE(waitUntil([&] {
+    return setup_->entries(ControlId::Files) ==
+           std::vector<std::wstring>{kRedName, kGreenName, kBrokenName, kBlueName};
+  }, kWaitMs)) << testing::PrintToString(setup_->entries(ControlId::Files));
+  EXPECT_EQ(setup_->selectedIndex(ControlId::Files), -1);
+
+  // Enter in the folder list opens the selected entry as a double-click does.
+  const auto names = setup_->entries(ControlId::Folders);
+  SendMessageW(setup_->control(ControlId::Folders), LB_SETCURSEL, names.size() - 1, 0);
+  pressKey(VK_RETURN);
+  EXPECT_TRUE(waitUntil([&] { return setup_->folderPath() == inPictures(L"sub"); }, kWaitMs)) << setup_->folderPath();
+  EXPECT_TRUE(setup_->entries(ControlId::Files).empty());
+
+  // Up again, through the entry of the folder above.
+  ASSERT_TRUE(setup_->openFolder(kPicturesFolder));
+  EXPECT_EQ(setup_->folderPath(), pictures_);
+  EXPECT_EQ(setup_->entries(ControlId::Files).size(), 4u);
+  EXPECT_FALSE(setup_->enabled(ControlId::Add));
+}
+
+TEST_F(PictureListTest, AddsTheSelectedFileByButtonAndByDoubleClickJoinedToItsFolder) {
+  ASSERT_NO_FATAL_FAILURE(open(pictures_));
+  EXPECT_FALSE(setup_->enabled(ControlId::Add));
+  setup_->clickEntry(ControlId::Files, fileIndex(kRedName));
+  EXPECT_TRUE(waitUntil([&] { return setup_->enabled(ControlId::Add); }, kWaitMs));
+  setup_->click(ControlId::Add);
+  expectPictures({inPictures(kRedName)});
+  EXPECT_EQ(setup_->selectedIndex(ControlId::Pictures), -1);
+
+  setup_->doubleClickEntry(ControlId::Files, fileIndex(kBlueName));
+  expectPictures({inPictures(kRedName), inPictures(kBlueName)});
+  // The same file again: lists may hold a picture more than once.
+  setup_->click(ControlId::Add);
+  expectPictures({inPictures(kRedName), inPictures(kBlueName), inPictures(kBlueName)});
+
+  // Another folder: nothing is selected there, so "Add" waits for a click.
+  ASSERT_TRUE(setup_->openFolder(L"sub"));
+  EXPECT_FALSE(setup_->enabled(ControlId::Add));
+}
+
+TEST_F(PictureListTest, JoinsAFileAtADrivesRootWithoutASecondBackslash) {
+  const std::wstring name = L"slidewell-root-" + std::to_wstring(GetCurrentProcessId()) + L".bmp";
+  const std::wstring path = L"C:\\" + name;
+  ASSERT_NO_FATAL_FAILURE(makeFile(path, testing_support::solidBmpBytes(8, 8, kGreen)));
+  struct Removal {
+    const std::wstring& path;
+    ~Removal() { DeleteFileW(path.c_str()); }
+  } removal{path};
+
+  ASSERT_NO_FATAL_FAILURE(open(L"C:\\"));
+  EXPECT_EQ(setup_->folderPath(), L"C:\\");
+  setup_->doubleClickEntry(ControlId::Files, fileIndex(name));
+  expectPictures({path});
+}
+
+TEST_F(PictureListTest, TakesNinetyNinePicturesThenSaysTheListIsFullAndKeepsIt) {
+  std::vector<std::wstring> stored;
+  for (int i = 0; i < 98; ++i) stored.push_back(L"C:\\stored\\" + std::to_wstring(i) + L".bmp");
+  storePictures(stored);
+  ASSERT_NO_FATAL_FAILURE(open(pictures_));
+  ASSERT_EQ(pictures().size(), 98u);
+
+  setup_->clickEntry(ControlId::Files, fileIndex(kGreenName));
+  ASSERT_TRUE(waitUntil([&] { return setup_->enabled(ControlId::Add); }, kWaitMs));
+  setup_->click(ControlId::Add);
+  auto full = stored;
+  full.push_back(inPictures(kGreenName));
+  expectPictures(full);
+
+  // By the button, then by a double-click: the same message each time, and the list stays as it was.
+  for (const bool byButton : {true, false}) {
+    if (byButton) {
+      setup_->click(ControlId::Add);
+    } else {
+      setup_->doubleClickEntry(ControlId::Files, fileIndex(kRedName));
+    }
+    const auto box = waitForMessageBox(setup_->program(), L"Unable to add a picture", kWaitMs);
+    ASSERT_TRUE(box.has_value()) << (byButton ? "Add" : "double-click");
+    EXPECT_EQ(box->text, L"99 pictures is the maximum");
+    EXPECT_EQ(box->buttons, std::vector<std::wstring>{L"OK"});
+    ASSERT_TRUE(answer(*box));
+    EXPECT_EQ(pictures(), full);
+  }
+  EXPECT_TRUE(setup_->program().running());
+}
+
+TEST_F(PictureListTest, RemovesTheSelectedEntryAndThenWaitsForTheNextClick) {
+  storePictures({L"C:\\a.bmp", L"C:\\b.bmp", L"C:\\c.bmp"});
+  ASSERT_NO_FATAL_FAILURE(open(pictures_));
+  EXPECT_FALSE(setup_->enabled(ControlId::Remove));
+
+  setup_->clickEntry(ControlId::Pictures, 1);
+  ASSERT_TRUE(waitUntil([&] { return setup_->enabled(ControlId::Remove); }, kWaitMs));
+  setup_->click(ControlId::Remove);
+  expectPictures({L"C:\\a.bmp", L"C:\\c.bmp"});
+  EXPECT_FALSE(setup_->enabled(ControlId::Remove));
+  EXPECT_EQ(setup_->selectedIndex(ControlId::Pictures), -1);
+
+  // Nothing selected: a click on the button removes nothing, and it stays disabled.
+  setup_->click(ControlId::Remove);
+  Sleep(kSettleMs);
+  EXPECT_EQ(pictures(), (std::vector<std::wstring>{L"C:\\a.bmp", L"C:\\c.bmp"}));
+  EXPECT_FALSE(setup_->enabled(ControlId::Remove));
+
+  setup_->clickEntry(ControlId::Pictures, 1);
+  ASSERT_TRUE(waitUntil([&] { return setup_->enabled(ControlId::Remove); }, kWaitMs));
+  setup_->click(ControlId::Remove);
+  expectPictures({L"C:\\a.bmp"});
+  EXPECT_FALSE(setup_->enabled(ControlId::Remove));
+}
+
+TEST_F(PictureListTest, PreviewsEachClickedFileOrEntryOnlyWhilePreviewIsChecked) {
+  storePictures({inPictures(kBlueName)});
+  ASSERT_NO_FATAL_FAILURE(open(pictures_));
+  ASSERT_TRUE(setup_->checked(ControlId::Preview));
+  expectPreview(emptyPreview());
+
+  setup_->clickEntry(ControlId::Files, fileIndex(kRedName));
+  expectPreview(kRed);
+
+  // Cleared: clicks in either list leave the last picture in place, and so does checking the box again.
+  setup_->click(ControlId::Preview);
+  ASSERT_TRUE(waitUntil([&] { return !setup_->checked(ControlId::Preview); }, kWaitMs));
+  setup_->clickEntry(ControlId::Files, fileIndex(kGreenName));
+  ASSERT_TRUE(waitUntil([&] { return setup_->selectedIndex(ControlId::Files) == fileIndex(kGreenName); }, kWaitMs));
+  setup_->clickEntry(ControlId::Pictures, 0);
+  ASSERT_TRUE(waitUntil([&] { return setup_->enabled(ControlId::Remove); }, kWaitMs));
+  expectPreviewStays(kRed);
+  setup_->click(ControlId::Preview);
+  ASSERT_TRUE(waitUntil([&] { return setup_->checked(ControlId::Preview); }, kWaitMs));
+  expectPreviewStays(kRed);
+
+  // A click on the entry that is already selected is a click all the same.
+  setup_->clickEntry(ControlId::Files, fileIndex(kGreenName));
+  expectPreview(kGreen);
+  setup_->clickEntry(ControlId::Pictures, 0);
+  expectPreview(kBlue);
+}
+
+TEST_F(PictureListTest, APictureThatCannotBeLoadedLeavesThePreviewEmpty) {
+  storePictures({inPictures(L"missing.bmp")});
+  ASSERT_NO_FATAL_FAILURE(open(pictures_));
+
+  setup_->clickEntry(ControlId::Files, fileIndex(kRedName));
+  expectPreview(kRed);
+  setup_->clickEntry(ControlId::Files, fileIndex(kBrokenName));
+  expectPreview(emptyPreview());
+  EXPECT_TRUE(setup_->enabled(ControlId::Add));
+
+  setup_->clickEntry(ControlId::Files, fileIndex(kRedName));
+  expectPreview(kRed);
+  setup_->clickEntry(ControlId::Pictures, 0);
+  expectPreview(emptyPreview());
+  EXPECT_TRUE(setup_->program().running());
+}
+
+// Folders nested deeper than the old 260-character limit of a path: browsed, added and stored exactly.
+TEST_F(PictureListTest, PathsBeyondTheOldLengthLimitAreBrowsedAddedAndStoredExactly) {
+  std::vector<std::wstring> folders;
+  std::wstring deep = root_.path();
+  for (wchar_t letter = L'a'; deep.size() <= 300; ++letter) {
+    deep += L"\\" + std::wstring(60, letter);
+    folders.push_back(deep);
+  }
+  for (const auto& folder : folders) ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr));
+  const std::wstring picture = deep + L"\\deep.bmp";
+  ASSERT_NO_FATAL_FAILURE(makeFile(L"\\\\?\\" + picture, testing_support::solidBmpBytes(8, 8, kGreen)));
+  struct Removal {
+    const std::vector<std::wstring>& folders;
+    const std::wstring& picture;
+    ~Removal() {
+      DeleteFileW((L"\\\\?\\" + picture).c_str());
+      for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
+        RemoveDirectoryW((L"\\\\?\\" + *folder).c_str());
+      }
+    }
+  } removal{folders, picture};
+  writeSetting(L"dir", deep);
+
+  ASSERT_NO_FATAL_FAILURE(open(root_.path()));
+  EXPECT_EQ(setup_->folderPath(), deep);
+  ASSERT_EQ(setup_->entries(ControlId::Files), std::vector<std::wstring>{L"deep.bmp"});
+  // The preview of such a path depends on the system's support for long paths; either way the dialog goes on.
+  setup_->clickEntry(ControlId::Files, 0);
+  ASSERT_TRUE(waitUntil([&] { return setup_->enabled(ControlId::Add); }, kWaitMs));
+  setup_->click(ControlId::Add);
+  expectPictures({picture});
+  setup_->click(ControlId::Ok);
+  ASSERT_TRUE(setup_->program().waitForExit(kWaitMs));
+  EXPECT_EQ(readSetting(L"Picture 0"), picture);
+  EXPECT_EQ(readSetting(L"dir"), deep);
+}
+
+}  // namespace
+}  // namespace slidewell::e2e
