@@ -184,12 +184,11 @@ void SetupDialog::OnActivate(bool active) {
 }
 
 void SetupDialog::OnCommand(int id, int code) {
+  // Esc, from anywhere in the dialog, or "Cancel".
+  if (id == IDCANCEL || (id == static_cast<int>(ControlId::Cancel) && code == BN_CLICKED)) OnCancel();
+  // Controls may report changes while the window is being built, before there is a browser to follow them.
+  if (!browser_) return;
   switch (id) {
-    case IDCANCEL:  // Esc, from anywhere in the dialog
-      OnCancel();
-    case static_cast<int>(ControlId::Cancel):
-      if (code == BN_CLICKED) OnCancel();
-      break;
     case static_cast<int>(ControlId::Drives):
       if (code == CBN_SELCHANGE) browser_->followDrive();
       break;

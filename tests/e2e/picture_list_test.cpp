@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "harness/controls.h"
 #include "harness/display.h"
 #include "harness/files.h"
 #include "harness/input.h"
@@ -171,6 +173,15 @@ TEST_F(PictureListTest, AddsTheSelectedFileByButtonAndByDoubleClickJoinedToItsFo
   // Another folder: nothing is selected there, so "Add" waits for a click.
   ASSERT_TRUE(setup_->openFolder(L"sub"));
   EXPECT_FALSE(setup_->enabled(ControlId::Add));
+
+  // Names in any script are stored exactly as shown.
+  setup_->click(ControlId::Ok);
+  ASSERT_TRUE(setup_->program().waitForExit(kWaitMs));
+  EXPECT_EQ(readSetting(L"Picture 0"), inPictures(kRedName));
+  EXPECT_EQ(readSetting(L"Picture 1"), inPictures(kBlueName));
+  EXPECT_EQ(readSetting(L"Picture 2"), inPictures(kBlueName));
+  EXPECT_EQ(readSetting(L"Picture 3"), L"");
+  EXPECT_EQ(readSetting(L"dir"), inPictures(L"sub"));
 }
 
 TEST_F(PictureListTest, JoinsAFileAtADrivesRootWithoutASecondBackslash) {
@@ -287,6 +298,45 @@ TEST_F(PictureListTest, APictureThatCannotBeLoadedLeavesThePreviewEmpty) {
   setup_->clickEntry(ControlId::Pictures, 0);
   expectPreview(emptyPreview());
   EXPECT_TRUE(setup_->program().running());
+}
+
+// The drive list, worked from the keyboard: a letter picks the drive.
+TEST_F(PictureListTest, ADriveThatCannotBeReadLeavesTheBrowserWhereItWasAndAReadableOneMovesIt) {
+  // A drive letter that leads to a folder that is not there, as a drive without its medium does.
+  wchar_t letter = L'M';
+  while (letter < L'Y' && (GetLogicalDrives() & (1u << (letter - L'A'))) != 0) ++letter;
+  const std::wstring device{letter, L':'};
+  ASSERT_TRUE(DefineDosDeviceW(0, device.c_str(), root_.file(L"gone").c_str()));
+  struct Removal {
+    const std::wstring& device;
+    ~Removal() { DefineDosDeviceW(DDD_REMOVE_DEFINITION, device.c_str(), nullptr); }
+  } removal{device};
+
+  ASSERT_NO_FATAL_FAILURE(open(pictures_));
+  const std::wstring unreadable{static_cast<wchar_t>(letter - L'A' + L'a'), L':'};
+  const auto drives = setup_->entries(ControlId::Drives);
+  ASSERT_NE(std::find(drives.begin(), drives.end(), unreadable), drives.end()) << testing::PrintToString(drives);
+  const std::wstring startDrive = setup_->driveText();
+  setup_->clickEntry(ControlId::Files, fileIndex(kRedName));
+  ASSERT_TRUE(waitUntil([&] { return setup_->enabled(ControlId::Add); }, kWaitMs));
+
+  const HWND driveList = setup_->control(ControlId::Drives);
+  // From the file list back past the folder list.
+  pressKeyWithShift(VK_TAB);
+  pressKeyWithShift(VK_TAB);
+  ASSERT_TRUE(waitUntil([&] { return focusOf(setup_->window()) == driveList; }, kWaitMs));
+  pressKey(static_cast<WORD>(letter));
+  Sleep(kSettleMs);
+  EXPECT_EQ(setup_->driveText(), startDrive);
+  EXPECT_EQ(setup_->folderPath(), pictures_);
+  EXPECT_EQ(setup_->entries(ControlId::Files).size(), 4u);
+  EXPECT_TRUE(setup_->enabled(ControlId::Add));
+  EXPECT_EQ(GetForegroundWindow(), setup_->window()) << "an error box";
+
+  pressKey('Z');
+  EXPECT_TRUE(waitUntil([&] { return setup_->folderPath() == L"Z:\\"; }, kWaitMs)) << setup_->folderPath();
+  EXPECT_EQ(setup_->driveText().substr(0, 2), L"z:");
+  EXPECT_FALSE(setup_->enabled(ControlId::Add));
 }
 
 // Folders nested deeper than the old 260-character limit of a path: browsed, added and stored exactly.
