@@ -8,7 +8,7 @@ packages=(
   g++ googletest
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   mingw-w64-tools binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine wine64 wine32:i386
+  wine wine64 wine32:i386 fonts-wine
   xvfb x11-utils xauth
   imagemagick
 )

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "setup/window_object.h"
+#include "win/window_object.h"
 
 namespace slidewell::setup {
 namespace {
@@ -12,7 +12,7 @@ constexpr wchar_t kClassName[] = L"SlidewellPreviewImage";
 bool registerClass(HINSTANCE instance) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = objectWindowProcedure<PreviewImage>;
+  windowClass.lpfnWndProc = win::objectWindowProcedure<PreviewImage>;
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.lpszClassName = kClassName;

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "setup/window_object.h"
+#include "win/window_object.h"
 #include "win/gdi.h"
 
 namespace slidewell::setup {
@@ -26,7 +26,7 @@ class PreviewImage {
 
  private:
   template <typename Object>
-  friend LRESULT CALLBACK objectWindowProcedure(HWND, UINT, WPARAM, LPARAM);
+  friend LRESULT CALLBACK win::objectWindowProcedure(HWND, UINT, WPARAM, LPARAM);
   void attach(HWND window) { window_ = window; }
   void detach() { window_ = nullptr; }
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);

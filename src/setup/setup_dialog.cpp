@@ -39,7 +39,7 @@ bool registerClass(HINSTANCE instance) {
 
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = objectWindowProcedure<SetupDialog>;
+  windowClass.lpfnWndProc = win::objectWindowProcedure<SetupDialog>;
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);

@@ -12,7 +12,7 @@
 #include "setup/dialog_layout.h"
 #include "setup/dialog_setup_controls.h"
 #include "setup/preview_image.h"
-#include "setup/window_object.h"
+#include "win/window_object.h"
 #include "win/gdi.h"
 
 namespace slidewell {
@@ -62,7 +62,7 @@ class SetupDialog {
 
  private:
   template <typename Object>
-  friend LRESULT CALLBACK objectWindowProcedure(HWND, UINT, WPARAM, LPARAM);
+  friend LRESULT CALLBACK win::objectWindowProcedure(HWND, UINT, WPARAM, LPARAM);
   void attach(HWND window) { window_ = window; }
   void detach() { window_ = nullptr; }
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);

@@ -15,10 +15,10 @@ constexpr wchar_t kTitle[] = L"Form1";
 constexpr UINT_PTR kTimerId = 1;
 static_assert(kLongestTimerPeriod == USER_TIMER_MAXIMUM);
 
-bool registerClass(HINSTANCE instance, WNDPROC procedure) {
+bool registerClass(HINSTANCE instance) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = procedure;
+  windowClass.lpfnWndProc = win::objectWindowProcedure<SlideWindow>;
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.lpszClassName = kClassName;
@@ -35,7 +35,7 @@ RECT virtualScreen() {
 
 SlideWindow::SlideWindow(HINSTANCE instance, const SettingsStore& store, std::function<void()> endShow)
     : store_(store), endShow_(std::move(endShow)) {
-  if (!registerClass(instance, procedure)) return;
+  if (!registerClass(instance)) return;
   // Created at the size of every monitor together: a maximised window would cover only one, and
   // without a window manager a popup keeps the size it was created with.
   const RECT screen = virtualScreen();
@@ -53,18 +53,7 @@ void SlideWindow::show() {
   UpdateWindow(window_);
 }
 
-LRESULT CALLBACK SlideWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<SlideWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<SlideWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  return self->onMessage(message, wParam, lParam);
-}
-
-LRESULT SlideWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SlideWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       onCreate();
@@ -94,11 +83,6 @@ LRESULT SlideWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       onDestroy();
       return 0;
-    case WM_NCDESTROY: {
-      SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-      HWND window = std::exchange(window_, nullptr);
-      return DefWindowProcW(window, message, wParam, lParam);
-    }
     default:
       return DefWindowProcW(window_, message, wParam, lParam);
   }

@@ -11,6 +11,7 @@
 #include "slideshow/picture_cycle.h"
 #include "slideshow/placement.h"
 #include "win/picture_file.h"
+#include "win/window_object.h"
 
 namespace slidewell {
 
@@ -45,8 +46,11 @@ class SlideWindow {
   std::uint32_t timerPeriod() const { return period_; }
 
  private:
-  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename Object>
+  friend LRESULT CALLBACK win::objectWindowProcedure(HWND, UINT, WPARAM, LPARAM);
+  void attach(HWND window) { window_ = window; }
+  void detach() { window_ = nullptr; }
+  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
   void onCreate();
   void onMouseMove();

@@ -12,6 +12,7 @@
 
 #include "harness/display.h"
 #include "harness/files.h"
+#include "temp_tree.h"
 #include "harness/input.h"
 #include "harness/program.h"
 #include "harness/screen.h"
@@ -56,9 +57,9 @@ class ConfigurationTest : public testing::Test {
     movePointerTo(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     clearSettings();
     for (const auto& [name, colour] : {std::pair{L"blue.bmp", kBlue}, {L"green.bmp", kGreen}, {L"red.bmp", kRed}}) {
-      ASSERT_TRUE(writeFileBytes(folder_.file(name), testing_support::solidBmpBytes(48, 36, colour)));
+      ASSERT_TRUE(writeFileBytes(folder_.pathOf(name), testing_support::solidBmpBytes(48, 36, colour)));
     }
-    ASSERT_TRUE(CreateDirectoryW(folder_.file(L"sub").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(folder_.pathOf(L"sub").c_str(), nullptr));
   }
   void TearDown() override {
     setup_.reset();
@@ -101,7 +102,7 @@ class ConfigurationTest : public testing::Test {
     SendMessageW(setup_->control(ControlId::Interval), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
 
-  TempFolder folder_;
+  testing_support::TempTree folder_;
   std::unique_ptr<SetupWindow> setup_;
 };
 
@@ -162,7 +163,7 @@ TEST_P(IntervalAsTyped, IsSavedAndReadBackUnchanged) {
 INSTANTIATE_TEST_SUITE_P(Texts, IntervalAsTyped, testing::Values(L"", L"abc", L" 7 "));
 
 TEST_F(ConfigurationTest, CancelAfterEditingLeavesEveryKeyAsItWas) {
-  storePictures({folder_.file(L"red.bmp"), folder_.file(L"green.bmp")});
+  storePictures({folder_.pathOf(L"red.bmp"), folder_.pathOf(L"green.bmp")});
   writeSetting(L"temps", L"12");
   writeSetting(L"dir", folder_.path());
   writeSetting(L"drive", L"c:");
@@ -199,8 +200,8 @@ TEST_F(ConfigurationTest, SavesTheListInTheOrderShownWithPreviewChecked) {
 // The store refuses writes: "OK" says so, writes nothing, and keeps the dialog open as it was, so that the
 // user can try again; the second "OK", with the store writable again, saves everything and ends.
 TEST_F(ConfigurationTest, WhenTheStoreRefusesWritesOkSaysSoAndKeepsEverything) {
-  const std::vector<std::wstring> stored{folder_.file(L"green.bmp"), folder_.file(L"red.bmp"),
-                                         folder_.file(L"blue.bmp")};
+  const std::vector<std::wstring> stored{folder_.pathOf(L"green.bmp"), folder_.pathOf(L"red.bmp"),
+                                         folder_.pathOf(L"blue.bmp")};
   storePictures(stored);
   writeSetting(L"temps", L"4");
   const auto before = allSettings();
@@ -237,7 +238,7 @@ TEST_F(ConfigurationTest, WhenTheStoreRefusesWritesOkSaysSoAndKeepsEverything) {
 // The bar is watched on the screen while the save runs: it is drawn at each step, not only at the end.
 TEST_F(ConfigurationTest, TheProgressBarClimbsWhileManyPicturesAreSaved) {
   std::vector<std::wstring> stored;
-  for (int i = 0; i < 99; ++i) stored.push_back(folder_.file(std::to_wstring(i) + L".bmp"));
+  for (int i = 0; i < 99; ++i) stored.push_back(folder_.pathOf(std::to_wstring(i) + L".bmp"));
   storePictures(stored);
   ASSERT_NO_FATAL_FAILURE(open());
   RECT bar{};

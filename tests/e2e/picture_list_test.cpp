@@ -10,6 +10,7 @@
 #include "harness/controls.h"
 #include "harness/display.h"
 #include "harness/files.h"
+#include "temp_tree.h"
 #include "harness/input.h"
 #include "harness/program.h"
 #include "harness/screen.h"
@@ -57,9 +58,9 @@ class PictureListTest : public testing::Test {
   void SetUp() override {
     movePointerTo(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     clearSettings();
-    pictures_ = root_.file(kPicturesFolder);
-    ASSERT_NO_FATAL_FAILURE(makeFile(root_.file(L"top.bmp"), testing_support::solidBmpBytes(8, 8, kRed)));
-    ASSERT_NO_FATAL_FAILURE(makeFolder(root_.file(L"other")));
+    pictures_ = root_.pathOf(kPicturesFolder);
+    ASSERT_NO_FATAL_FAILURE(makeFile(root_.pathOf(L"top.bmp"), testing_support::solidBmpBytes(8, 8, kRed)));
+    ASSERT_NO_FATAL_FAILURE(makeFolder(root_.pathOf(L"other")));
     ASSERT_NO_FATAL_FAILURE(makeFolder(pictures_));
     ASSERT_NO_FATAL_FAILURE(makeFile(inPictures(kRedName), testing_support::solidBmpBytes(40, 30, kRed)));
     ASSERT_NO_FATAL_FAILURE(makeFile(inPictures(kGreenName), testing_support::solidBmpBytes(30, 40, kGreen)));
@@ -121,7 +122,7 @@ class PictureListTest : public testing::Test {
     return std::vector<std::wstring>(names.begin() + current + 1, names.end());
   }
 
-  TempFolder root_;
+  testing_support::TempTree root_;
   std::wstring pictures_;
   std::unique_ptr<SetupWindow> setup_;
 };
@@ -306,7 +307,7 @@ TEST_F(PictureListTest, ADriveThatCannotBeReadLeavesTheBrowserWhereItWasAndARead
   wchar_t letter = L'M';
   while (letter < L'Y' && (GetLogicalDrives() & (1u << (letter - L'A'))) != 0) ++letter;
   const std::wstring device{letter, L':'};
-  ASSERT_TRUE(DefineDosDeviceW(0, device.c_str(), root_.file(L"gone").c_str()));
+  ASSERT_TRUE(DefineDosDeviceW(0, device.c_str(), root_.pathOf(L"gone").c_str()));
   struct Removal {
     const std::wstring& device;
     ~Removal() { DefineDosDeviceW(DDD_REMOVE_DEFINITION, device.c_str(), nullptr); }

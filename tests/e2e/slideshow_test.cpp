@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "harness/files.h"
+#include "temp_tree.h"
 #include "harness/input.h"
 #include "harness/program.h"
 #include "harness/screen.h"
@@ -65,7 +66,7 @@ class SlideShow : public testing::Test {
   void TearDown() override { clearSettings(); }
 
   std::wstring picture(std::wstring_view name, int width, int height, Rgb colour) {
-    const std::wstring path = folder_.file(name);
+    const std::wstring path = folder_.pathOf(name);
     EXPECT_TRUE(writeFileBytes(path, testing_support::solidBmpBytes(width, height, colour)));
     return path;
   }
@@ -111,7 +112,7 @@ class SlideShow : public testing::Test {
     return bounds;
   }
 
-  TempFolder folder_;
+  testing_support::TempTree folder_;
 };
 
 TEST_F(SlideShow, CoversTheScreenInBlackWithTheFirstPictureInPlace) {
@@ -180,11 +181,11 @@ TEST_F(SlideShow, AnEmptyKeyEndsTheList) {
 }
 
 TEST_F(SlideShow, PicturesThatCannotBeShownAreSkippedAndTheShowGoesOn) {
-  const std::wstring corrupt = folder_.file(L"corrupt.bmp");
+  const std::wstring corrupt = folder_.pathOf(L"corrupt.bmp");
   ASSERT_TRUE(writeFileBytes(corrupt, {'B', 'M', 1, 2, 3, 4, 5, 6, 7, 8, 9}));
-  const std::wstring empty = folder_.file(L"empty.bmp");
+  const std::wstring empty = folder_.pathOf(L"empty.bmp");
   ASSERT_TRUE(writeFileBytes(empty, {}));
-  configure(L"0.2", {picture(L"red.bmp", 60, 40, kRed), folder_.file(L"missing.bmp"), corrupt, empty,
+  configure(L"0.2", {picture(L"red.bmp", 60, 40, kRed), folder_.pathOf(L"missing.bmp"), corrupt, empty,
                      folder_.path(), L"Q:\\no drive\\x.bmp", picture(L"green.bmp", 60, 40, kGreen)});
   RunningProgram program(L"/s");
   ASSERT_NE(startShow(program), nullptr);

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace slidewell::setup {
+namespace slidewell::win {
 
 // Windows as small objects: the object travels as the creation parameter, is attached to its window at
 // WM_NCCREATE and is found again through GWLP_USERDATA, so that no window state lives in statics.
@@ -25,4 +25,4 @@ LRESULT CALLBACK objectWindowProcedure(HWND window, UINT message, WPARAM wParam,
   return object->handle(message, wParam, lParam);
 }
 
-}  // namespace slidewell::setup
+}  // namespace slidewell::win

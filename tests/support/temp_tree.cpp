@@ -35,8 +35,9 @@ void removeTree(const std::wstring& path) {
 TempTree::TempTree() {
   wchar_t temp[MAX_PATH + 1] = {};
   GetTempPathW(MAX_PATH + 1, temp);
+  static unsigned made = 0;  // two trees of one process never share a name
   path_ = std::wstring(temp) + L"slidewell-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-          std::to_wstring(GetTickCount64());
+          std::to_wstring(++made);
   EXPECT_TRUE(CreateDirectoryW(path_.c_str(), nullptr));
 }
 
