@@ -19,6 +19,7 @@
 #include "harness/settings.h"
 #include "harness/setup_window.h"
 #include "harness/wait.h"
+#include "settings/settings_keys.h"
 #include "setup/dialog_layout.h"
 
 namespace slidewell::e2e {
@@ -26,12 +27,9 @@ namespace {
 
 using setup::ControlId;
 
-constexpr Rgb kRed{220, 20, 30};
-constexpr Rgb kGreen{20, 200, 40};
-constexpr Rgb kBlue{30, 40, 230};
 constexpr DWORD kWaitMs = 5000;
 
-std::wstring pictureKey(int index) { return L"Picture " + std::to_wstring(index); }
+using settings::pictureKey;
 
 // The store as "OK" leaves it: `pictures` under the first picture keys, the empty string under the rest
 // up to 100, and the three other keys.
@@ -299,17 +297,6 @@ INSTANTIATE_TEST_SUITE_P(Places, StoredPlaceThatIsGone,
                          testing::Values(StoredPlace{L"q: [GONE]", L""}, StoredPlace{L"", L"C:\\no such folder\\below"},
                                          StoredPlace{L"q:", L"Q:\\pictures"}));
 
-// Which one of `colours` the screen shows now, if exactly one.
-std::optional<Rgb> shownColour(const std::vector<Rgb>& colours) {
-  const Screenshot shot = Screenshot::capture();
-  std::optional<Rgb> shown;
-  for (const Rgb& colour : colours) {
-    if (!shot.boundsOf(colour)) continue;
-    if (shown) return std::nullopt;
-    shown = colour;
-  }
-  return shown;
-}
 
 TEST_F(ConfigurationTest, AfterOkTheShowPlaysTheChosenPicturesInTheDialogsOrder) {
   ASSERT_NO_FATAL_FAILURE(open());
@@ -324,7 +311,7 @@ TEST_F(ConfigurationTest, AfterOkTheShowPlaysTheChosenPicturesInTheDialogsOrder)
   ASSERT_NE(show.waitForWindow(L"Form1", 10000), nullptr);
   std::vector<Rgb> seen;
   waitUntil([&] {
-    const auto shown = shownColour({kGreen, kRed, kBlue});
+    const auto shown = theOneColourShown({kGreen, kRed, kBlue});
     if (shown && (seen.empty() || seen.back() != *shown)) seen.push_back(*shown);
     return seen.size() >= 4 || !show.running();
   }, 8000);

@@ -24,9 +24,6 @@ namespace {
 
 using setup::ControlId;
 
-constexpr Rgb kRed{220, 20, 30};
-constexpr Rgb kGreen{20, 200, 40};
-constexpr Rgb kBlue{30, 40, 230};
 constexpr DWORD kWaitMs = 5000;
 // How long an action is given to have an effect that must not happen.
 constexpr DWORD kSettleMs = 300;

@@ -18,9 +18,6 @@
 namespace slidewell::e2e {
 namespace {
 
-constexpr Rgb kRed{220, 20, 30};
-constexpr Rgb kGreen{20, 200, 40};
-constexpr Rgb kBlue{30, 40, 230};
 constexpr Rgb kBlack{0, 0, 0};
 
 bool cursorShowing() {
@@ -82,24 +79,13 @@ class SlideShow : public testing::Test {
     return program.waitForWindow(L"Form1", 10000);
   }
 
-  // Which one of `colours` the screen shows now, if exactly one.
-  static std::optional<Rgb> shownColour(const std::vector<Rgb>& colours) {
-    const Screenshot shot = Screenshot::capture();
-    std::optional<Rgb> shown;
-    for (const Rgb& colour : colours) {
-      if (!shot.boundsOf(colour)) continue;
-      if (shown) return std::nullopt;
-      shown = colour;
-    }
-    return shown;
-  }
 
   // The colours shown one after another while `program` runs, until `count` were seen or `timeoutMs`.
   static std::vector<Rgb> sequenceShown(const RunningProgram& program, const std::vector<Rgb>& colours,
                                         std::size_t count, DWORD timeoutMs) {
     std::vector<Rgb> seen;
     waitUntil([&] {
-      const auto shown = shownColour(colours);
+      const auto shown = theOneColourShown(colours);
       if (shown && (seen.empty() || seen.back() != *shown)) seen.push_back(*shown);
       return seen.size() >= count || !program.running();
     }, timeoutMs);

@@ -64,4 +64,15 @@ std::optional<RECT> Screenshot::boundsOf(Rgb colour) const {
   return bounds;
 }
 
+std::optional<Rgb> theOneColourShown(const std::vector<Rgb>& colours) {
+  const Screenshot shot = Screenshot::capture();
+  std::optional<Rgb> shown;
+  for (const Rgb& colour : colours) {
+    if (!shot.boundsOf(colour)) continue;
+    if (shown) return std::nullopt;
+    shown = colour;
+  }
+  return shown;
+}
+
 }  // namespace slidewell::e2e

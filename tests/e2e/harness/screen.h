@@ -11,6 +11,11 @@ namespace slidewell::e2e {
 
 using testing_support::Rgb;
 
+// Colours of the solid test pictures, far from each other and from black.
+inline constexpr Rgb kRed{220, 20, 30};
+inline constexpr Rgb kGreen{20, 200, 40};
+inline constexpr Rgb kBlue{30, 40, 230};
+
 // What the whole virtual screen shows right now, read through the screen's device context.
 class Screenshot {
  public:
@@ -31,5 +36,8 @@ class Screenshot {
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   std::vector<std::uint32_t> pixels_;  // 0x00RRGGBB, top row first
 };
+
+// Which one of `colours` the screen shows now, if exactly one of them.
+std::optional<Rgb> theOneColourShown(const std::vector<Rgb>& colours);
 
 }  // namespace slidewell::e2e
