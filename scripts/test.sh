@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the window-free logic natively and slidewell.scr for 64-bit and
-# 32-bit Windows, and runs every test: the logic natively, the rest under Wine on a private display.
+# Installs what is missing, builds the window-free logic natively (plain and with the sanitizers) and
+# slidewell.scr for 64-bit and 32-bit Windows (with GCC, and with clang as a second compiler), and runs
+# every test: the logic natively, the rest under Wine on a private display.
 #   scripts/test.sh            all of it
 #   SLIDEWELL_BUILD_ROOT=DIR   build somewhere other than ./build
 set -euo pipefail
@@ -8,6 +9,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 build_root=${SLIDEWELL_BUILD_ROOT:-$root/build}
 started=$(date +%s)
+layer_started=$started
+timings=()
 
 bash scripts/install-deps.sh
 source scripts/wine-env.sh
@@ -17,21 +20,39 @@ build() {
   cmake --build "$build_root/$1" --parallel "$(nproc)" "${@:2}"
 }
 
+# Closes a layer: notes how long it took since the previous one.
+layer() {
+  local now
+  now=$(date +%s)
+  timings+=("$1: $(( now - layer_started )) s")
+  layer_started=$now
+}
+
+layer "installs"
 build native
+build sanitize
 build win64
+build win32
+# The second compiler builds the program; its warnings are errors as with GCC.
+build clang-win64 --target slidewell
+build clang-win32 --target slidewell
+layer "builds"
+
+ctest --test-dir "$build_root/native" --output-on-failure
+ctest --test-dir "$build_root/sanitize" --output-on-failure
+layer "native unit tests, plain and sanitized"
+
 if [ "$SLIDEWELL_WINE32" = 1 ]; then
-  build win32
-  windows_builds="win32 win64"
+  windows_builds="win64 win32"
 else
-  # Wine cannot run 32-bit programs on this kernel: the 32-bit program is built, its tests are not.
-  build win32 --target slidewell
+  # Wine cannot run 32-bit programs on this kernel: the 32-bit programs are built, their tests are not.
   echo "32-bit tests not run: this machine's kernel does not run 32-bit programs."
   windows_builds="win64"
 fi
+for build in $windows_builds; do
+  bash scripts/wine-session.sh ctest --test-dir "$build_root/$build" --output-on-failure
+  layer "$build tests under Wine"
+done
 
-ctest --test-dir "$build_root/native" --output-on-failure
-bash scripts/wine-session.sh bash -c '
-  set -e
-  for build in $2; do ctest --test-dir "$1/$build" --output-on-failure; done' _ "$build_root" "$windows_builds"
-
+printf '%s\n' "${timings[@]}"
 echo "All tests passed in $(( $(date +%s) - started )) s."

@@ -180,18 +180,35 @@ TEST_F(SlideShow, PicturesThatCannotBeShownAreSkippedAndTheShowGoesOn) {
   EXPECT_EQ(visibleWindows(program.processId()), 1);  // no error box beside the show
 }
 
-TEST_F(SlideShow, AnIntervalOfLettersKeepsTheFirstPicture) {
-  configure(L"abc", {picture(L"red.bmp", 60, 40, kRed), picture(L"green.bmp", 60, 40, kGreen)});
+TEST_F(SlideShow, AnIntervalOfLettersOrBelowHalfAMillisecondKeepsTheFirstPicture) {
+  // 0.0005 s is 0.5 ms, which rounds to the even 0 and leaves the timer off in every build.
+  for (const wchar_t* interval : {L"abc", L"0.0005"}) {
+    SCOPED_TRACE(testing::Message() << "interval " << std::string(interval, interval + wcslen(interval)));
+    configure(interval, {picture(L"red.bmp", 60, 40, kRed), picture(L"green.bmp", 60, 40, kGreen)});
+    RunningProgram program(L"/s");
+    ASSERT_NE(startShow(program), nullptr);
+    const auto first = waitForColour(kRed, 2000);
+    ASSERT_TRUE(first.has_value());
+    Sleep(1500);
+    const Screenshot later = Screenshot::capture();
+    const auto red = later.boundsOf(kRed);
+    ASSERT_TRUE(red.has_value());
+    EXPECT_TRUE(EqualRect(&*first, &*red));
+    EXPECT_FALSE(later.boundsOf(kGreen).has_value());
+  }
+}
+
+TEST_F(SlideShow, AnIntervalOfTwoAndAHalfSecondsChangesPictureAfterThem) {
+  configure(L"2.5", {picture(L"red.bmp", 60, 40, kRed), picture(L"green.bmp", 60, 40, kGreen)});
   RunningProgram program(L"/s");
   ASSERT_NE(startShow(program), nullptr);
-  const auto first = waitForColour(kRed, 2000);
-  ASSERT_TRUE(first.has_value());
-  Sleep(1500);
-  const Screenshot later = Screenshot::capture();
-  const auto red = later.boundsOf(kRed);
-  ASSERT_TRUE(red.has_value());
-  EXPECT_TRUE(EqualRect(&*first, &*red));
-  EXPECT_FALSE(later.boundsOf(kGreen).has_value());
+  ASSERT_TRUE(waitForColour(kRed, 2000).has_value());
+  const DWORD redSeen = GetTickCount();
+  ASSERT_TRUE(waitForColour(kGreen, 10000).has_value());
+  // Loose bounds: the red picture is first seen a little after the timer was armed.
+  const DWORD gap = GetTickCount() - redSeen;
+  EXPECT_GE(gap, 1500u);
+  EXPECT_LE(gap, 5000u);
 }
 
 TEST_F(SlideShow, PeriodsTheTimerCannotTakeStillStartAndEndOnAKey) {
