@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "setup/setup_dialog.h"
+#include "setup/dialog/setup_dialog.h"
 #include "slideshow/slide_window.h"
 #include "startup/mode.h"
 

@@ -1,4 +1,4 @@
-#include "setup/drive_list.h"
+#include "setup/browser/drive_list.h"
 
 #include <windows.h>
 
@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "setup/browser_moves.h"
-#include "setup/drive_text.h"
-#include "setup/folder_list.h"
+#include "setup/browser/browser_moves.h"
+#include "setup/browser/drive_text.h"
+#include "setup/browser/folder_list.h"
 #include "temp_tree.h"
 #include "test_parent.h"
 

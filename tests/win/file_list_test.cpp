@@ -1,4 +1,4 @@
-#include "setup/file_list.h"
+#include "setup/browser/file_list.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "setup/folder_list.h"
+#include "setup/browser/folder_list.h"
 
 #include <windows.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "setup/folder_path.h"
-#include "setup/folder_reading.h"
+#include "setup/browser/folder_path.h"
+#include "setup/browser/folder_reading.h"
 #include "setup/join_path.h"
 #include "temp_tree.h"
 #include "test_parent.h"

@@ -1,4 +1,4 @@
-#include "setup/setup_dialog.h"
+#include "setup/dialog/setup_dialog.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "setup/dialog_layout.h"
+#include "setup/dialog/dialog_layout.h"
 #include "win/dpi.h"
 #include "win/gdi.h"
 

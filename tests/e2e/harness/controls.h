@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "setup/dialog_layout.h"
+#include "setup/dialog/dialog_layout.h"
 
 namespace slidewell::e2e {
 

@@ -1,4 +1,4 @@
-#include "setup/setup_dialog.h"
+#include "setup/dialog/setup_dialog.h"
 
 #include <commctrl.h>
 
@@ -8,9 +8,9 @@
 
 #include "res/resource.h"
 #include "setup/configuration.h"
-#include "setup/dialog_controls.h"
-#include "setup/dialog_font.h"
-#include "setup/folder_reading.h"
+#include "setup/dialog/dialog_controls.h"
+#include "setup/dialog/dialog_font.h"
+#include "setup/browser/folder_reading.h"
 #include "setup/join_path.h"
 #include "setup/picture_list_rules.h"
 #include "win/com.h"

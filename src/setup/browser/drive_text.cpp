@@ -1,4 +1,4 @@
-#include "setup/drive_text.h"
+#include "setup/browser/drive_text.h"
 
 namespace slidewell::setup {
 namespace {

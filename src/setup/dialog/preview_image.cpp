@@ -1,4 +1,4 @@
-#include "setup/preview_image.h"
+#include "setup/dialog/preview_image.h"
 
 #include <utility>
 

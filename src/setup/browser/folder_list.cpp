@@ -1,11 +1,11 @@
-#include "setup/folder_list.h"
+#include "setup/browser/folder_list.h"
 
 #include <commctrl.h>
 
 #include <utility>
 #include <vector>
 
-#include "setup/folder_reading.h"
+#include "setup/browser/folder_reading.h"
 #include "win/gdi.h"
 
 namespace slidewell::setup {

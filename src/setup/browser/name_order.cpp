@@ -1,4 +1,4 @@
-#include "setup/name_order.h"
+#include "setup/browser/name_order.h"
 
 #include <algorithm>
 

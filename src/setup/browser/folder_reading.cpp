@@ -1,9 +1,9 @@
-#include "setup/folder_reading.h"
+#include "setup/browser/folder_reading.h"
 
 #include <windows.h>
 
 #include "setup/join_path.h"
-#include "setup/quiet_drive_errors.h"
+#include "win/quiet_drive_errors.h"
 #include "win/handles.h"
 
 namespace slidewell::setup {

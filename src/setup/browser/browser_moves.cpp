@@ -1,10 +1,10 @@
-#include "setup/browser_moves.h"
+#include "setup/browser/browser_moves.h"
 
 #include <windows.h>
 
 #include <string>
 
-#include "setup/drive_text.h"
+#include "setup/browser/drive_text.h"
 
 namespace slidewell::setup {
 namespace {

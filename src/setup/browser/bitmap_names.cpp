@@ -1,8 +1,8 @@
-#include "setup/bitmap_names.h"
+#include "setup/browser/bitmap_names.h"
 
 #include <algorithm>
 
-#include "setup/name_order.h"
+#include "setup/browser/name_order.h"
 
 namespace slidewell::setup {
 

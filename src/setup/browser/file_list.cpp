@@ -1,10 +1,10 @@
-#include "setup/file_list.h"
+#include "setup/browser/file_list.h"
 
 #include <utility>
 #include <vector>
 
-#include "setup/bitmap_names.h"
-#include "setup/folder_reading.h"
+#include "setup/browser/bitmap_names.h"
+#include "setup/browser/folder_reading.h"
 
 namespace slidewell::setup {
 

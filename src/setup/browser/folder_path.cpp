@@ -1,4 +1,4 @@
-#include "setup/folder_path.h"
+#include "setup/browser/folder_path.h"
 
 #include <algorithm>
 

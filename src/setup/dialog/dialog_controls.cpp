@@ -1,4 +1,4 @@
-#include "setup/dialog_controls.h"
+#include "setup/dialog/dialog_controls.h"
 
 #include <commctrl.h>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "setup/folder_path.h"
+#include "setup/browser/folder_path.h"
 
 namespace slidewell::setup {
 

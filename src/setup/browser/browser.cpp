@@ -1,6 +1,6 @@
-#include "setup/browser.h"
+#include "setup/browser/browser.h"
 
-#include "setup/browser_moves.h"
+#include "setup/browser/browser_moves.h"
 
 namespace slidewell::setup {
 

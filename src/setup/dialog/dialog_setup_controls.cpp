@@ -1,4 +1,4 @@
-#include "setup/dialog_setup_controls.h"
+#include "setup/dialog/dialog_setup_controls.h"
 
 #include <commctrl.h>
 

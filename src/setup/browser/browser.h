@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "setup/drive_list.h"
-#include "setup/file_list.h"
-#include "setup/folder_list.h"
+#include "setup/browser/drive_list.h"
+#include "setup/browser/file_list.h"
+#include "setup/browser/folder_list.h"
 
 namespace slidewell::setup {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "setup/browser.h"
-#include "setup/dialog_layout.h"
+#include "setup/browser/browser.h"
+#include "setup/dialog/dialog_layout.h"
 #include "setup/setup_controls.h"
 
 namespace slidewell::setup {

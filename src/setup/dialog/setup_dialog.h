@@ -8,10 +8,10 @@
 #include <string_view>
 
 #include "settings/registry_settings_store.h"
-#include "setup/browser.h"
-#include "setup/dialog_layout.h"
-#include "setup/dialog_setup_controls.h"
-#include "setup/preview_image.h"
+#include "setup/browser/browser.h"
+#include "setup/dialog/dialog_layout.h"
+#include "setup/dialog/dialog_setup_controls.h"
+#include "setup/dialog/preview_image.h"
 #include "win/window_object.h"
 #include "win/gdi.h"
 

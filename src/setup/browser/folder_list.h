@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "setup/folder_entries.h"
+#include "setup/browser/folder_entries.h"
 
 namespace slidewell::setup {
 

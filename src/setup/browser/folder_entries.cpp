@@ -1,8 +1,8 @@
-#include "setup/folder_entries.h"
+#include "setup/browser/folder_entries.h"
 
 #include <utility>
 
-#include "setup/name_order.h"
+#include "setup/browser/name_order.h"
 
 namespace slidewell::setup {
 

@@ -1,10 +1,10 @@
-#include "setup/drive_list.h"
+#include "setup/browser/drive_list.h"
 
 #include <optional>
 #include <vector>
 
-#include "setup/drive_text.h"
-#include "setup/quiet_drive_errors.h"
+#include "setup/browser/drive_text.h"
+#include "win/quiet_drive_errors.h"
 
 namespace slidewell::setup {
 namespace {

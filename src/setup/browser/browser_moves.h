@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "setup/drive_list.h"
-#include "setup/folder_list.h"
+#include "setup/browser/drive_list.h"
+#include "setup/browser/folder_list.h"
 
 namespace slidewell::setup {
 

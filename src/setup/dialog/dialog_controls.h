@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "setup/dialog_layout.h"
-#include "setup/preview_image.h"
+#include "setup/dialog/dialog_layout.h"
+#include "setup/dialog/preview_image.h"
 
 namespace slidewell::setup {
 

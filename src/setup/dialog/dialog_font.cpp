@@ -1,4 +1,4 @@
-#include "setup/dialog_font.h"
+#include "setup/dialog/dialog_font.h"
 
 #include <algorithm>
 #include <string_view>
