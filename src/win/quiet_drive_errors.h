@@ -2,19 +2,25 @@
 
 #include <windows.h>
 
-namespace slidewell::setup {
+namespace slidewell::win {
 
 // While it lives, touching a drive without a medium (or one that is gone) makes the call fail instead of
-// putting up the system's error box, which would block the dialog until the user answered it.
+// putting up the system's "insert a disk" box, which would block the window until the user answered it.
+// For this thread only, so that another thread's calls are left as they were.
 class QuietDriveErrors {
  public:
-  QuietDriveErrors() noexcept : previous_(GetErrorMode()) { SetErrorMode(previous_ | SEM_FAILCRITICALERRORS); }
+  QuietDriveErrors() noexcept {
+    ok_ = SetThreadErrorMode(GetThreadErrorMode() | SEM_FAILCRITICALERRORS, &previous_) != FALSE;
+  }
   QuietDriveErrors(const QuietDriveErrors&) = delete;
   QuietDriveErrors& operator=(const QuietDriveErrors&) = delete;
-  ~QuietDriveErrors() { SetErrorMode(previous_); }
+  ~QuietDriveErrors() {
+    if (ok_) SetThreadErrorMode(previous_, nullptr);
+  }
 
  private:
-  UINT previous_;
+  DWORD previous_ = 0;
+  bool ok_ = false;
 };
 
-}  // namespace slidewell::setup
+}  // namespace slidewell::win

@@ -1,5 +1,7 @@
 #include "test_parent.h"
 
+#include "win/window_text.h"
+
 namespace slidewell::testing_support {
 namespace {
 
@@ -40,15 +42,17 @@ LRESULT CALLBACK TestParent::procedure(HWND hwnd, UINT message, WPARAM wParam, L
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
+RECT rectInClient(HWND window, HWND control) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
 std::vector<std::wstring> listBoxTexts(HWND list) {
   std::vector<std::wstring> texts;
   const auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    const auto index = static_cast<WPARAM>(i);
-    std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, index, 0)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()))));
-    texts.push_back(text);
-  }
+  for (int i = 0; i < count; ++i) texts.push_back(win::listItemText(list, i));
   return texts;
 }
 

@@ -28,6 +28,9 @@ class TestParent {
   HWND hwnd_ = nullptr;
 };
 
+// The control's window rectangle relative to the top-left corner of `window`'s client area.
+RECT rectInClient(HWND window, HWND control);
+
 // The strings of a list box, top to bottom.
 std::vector<std::wstring> listBoxTexts(HWND list);
 

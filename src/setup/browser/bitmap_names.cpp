@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "setup/browser/name_order.h"
+#include "text/ascii_case.h"
 
 namespace slidewell::setup {
 
@@ -11,7 +12,7 @@ bool isBitmapName(std::wstring_view name) {
   if (name.size() < kExtension.size()) return false;
   const auto tail = name.substr(name.size() - kExtension.size());
   return std::equal(tail.begin(), tail.end(), kExtension.begin(), [](wchar_t c, wchar_t wanted) {
-    return c == wanted || (c >= L'A' && c <= L'Z' && c + 0x20 == wanted);
+    return text::asciiLower(c) == wanted;
   });
 }
 

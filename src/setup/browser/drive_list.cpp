@@ -5,13 +5,14 @@
 
 #include "setup/browser/drive_text.h"
 #include "win/quiet_drive_errors.h"
+#include "win/window_text.h"
 
 namespace slidewell::setup {
 namespace {
 
 // The label of a drive that can be read now (possibly empty); nullopt for one that cannot.
 std::optional<std::wstring> labelOfReadableDrive(wchar_t letter) {
-  const QuietDriveErrors quiet;
+  const win::QuietDriveErrors quiet;
   wchar_t label[MAX_PATH + 1] = {};
   if (!GetVolumeInformationW(driveRoot(letter).c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr,
                              0)) {
@@ -48,7 +49,7 @@ DriveList::DriveList(HWND combo, std::wstring_view startFolder) : combo_(combo) 
 }
 
 std::wstring DriveList::text() const {
-  return itemText(static_cast<int>(SendMessageW(combo_, CB_GETCURSEL, 0, 0)));
+  return win::comboItemText(combo_, static_cast<int>(SendMessageW(combo_, CB_GETCURSEL, 0, 0)));
 }
 
 bool DriveList::select(std::wstring_view text) {
@@ -59,7 +60,7 @@ bool DriveList::select(std::wstring_view text) {
   const auto label = labelOfReadableDrive(*letter);
   if (!label) return false;
   // The label may have changed since the list was filled (another medium), or not have been read yet.
-  if (const std::wstring current = driveText(*letter, *label); itemText(index) != current) {
+  if (const std::wstring current = driveText(*letter, *label); win::comboItemText(combo_, index) != current) {
     SendMessageW(combo_, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
     SendMessageW(combo_, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(current.c_str()));
   }
@@ -76,20 +77,9 @@ void DriveList::showDriveOf(std::wstring_view folder) {
 int DriveList::indexOf(wchar_t letter) const {
   const auto count = static_cast<int>(SendMessageW(combo_, CB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
-    if (driveLetterOf(itemText(i)) == letter) return i;
+    if (driveLetterOf(win::comboItemText(combo_, i)) == letter) return i;
   }
   return -1;
-}
-
-std::wstring DriveList::itemText(int index) const {
-  if (index < 0) return {};
-  const LRESULT length = SendMessageW(combo_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length == CB_ERR) return {};
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const LRESULT copied =
-      SendMessageW(combo_, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
-  return text;
 }
 
 }  // namespace slidewell::setup

@@ -30,7 +30,6 @@ class DriveList {
 
  private:
   int indexOf(wchar_t letter) const;
-  std::wstring itemText(int index) const;
 
   HWND combo_;
 };

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <string>
-#include <string_view>
+#include <vector>
+
+#include "setup/browser/folder_reading.h"
 
 namespace slidewell::setup {
 
@@ -17,8 +19,8 @@ class FileList {
  public:
   explicit FileList(HWND list) : list_(list) {}
 
-  // Shows the bitmaps of `folder`, none selected. A folder that cannot be read changes nothing: false.
-  bool setFolder(std::wstring_view folder);
+  // Shows the bitmaps among a folder's `items` (what reading it gave), none selected.
+  void show(const std::vector<FolderItem>& items);
 
   // The selected file's name without folder; empty when none is selected.
   std::wstring selectedName() const;

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "setup/browser/folder_reading.h"
 #include "win/gdi.h"
+#include "win/window_text.h"
 
 namespace slidewell::setup {
 namespace {
@@ -42,44 +42,31 @@ LRESULT CALLBACK enterOpensProc(HWND list, UINT message, WPARAM wParam, LPARAM l
 
 }  // namespace
 
-FolderList::FolderList(HWND list, std::wstring_view startFolder) : list_(list) {
+FolderList::FolderList(HWND list) : list_(list) {
   SetWindowSubclass(list_, enterOpensProc, kEnterOpensId, 0);
   fitToFont();
-  setPath(startFolder);
 }
 
 FolderList::~FolderList() { RemoveWindowSubclass(list_, enterOpensProc, kEnterOpensId); }
 
 std::wstring FolderList::path() const { return entries_ ? entries_->current().text() : std::wstring(); }
 
-bool FolderList::setPath(std::wstring_view path) {
-  const auto folder = parseFolderPath(path);
-  if (!folder) return false;
-  const auto items = readFolder(*folder);
-  if (!items) return false;
+void FolderList::show(const FolderPath& folder, const std::vector<FolderItem>& items) {
   std::vector<std::wstring> subfolders;
-  for (const auto& item : *items) {
+  for (const auto& item : items) {
     if (item.isFolder) subfolders.push_back(item.name);
   }
-  entries_.emplace(*folder, std::move(subfolders));
-
-  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(list_, LB_RESETCONTENT, 0, 0);
-  for (const auto& entry : entries_->entries()) {
-    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.name.c_str()));
-  }
-  SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(entries_->currentIndex()), 0);
-  SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list_, nullptr, TRUE);
-  return true;
+  entries_.emplace(folder, std::move(subfolders));
+  std::vector<std::wstring> names;
+  for (const auto& entry : entries_->entries()) names.push_back(entry.name);
+  win::setListTexts(list_, names, entries_->currentIndex());
 }
 
-bool FolderList::openSelected() {
-  if (!entries_) return false;
-  const auto index = static_cast<int>(SendMessageW(list_, LB_GETCURSEL, 0, 0));
-  const auto target = entries_->pathOf(index);
-  if (!target || *target == entries_->current()) return false;
-  return setPath(target->text());
+std::optional<FolderPath> FolderList::selectedTarget() const {
+  if (!entries_) return std::nullopt;
+  const auto target = entries_->pathOf(static_cast<int>(SendMessageW(list_, LB_GETCURSEL, 0, 0)));
+  if (!target || *target == entries_->current()) return std::nullopt;
+  return target;
 }
 
 void FolderList::draw(const DRAWITEMSTRUCT& item) const {

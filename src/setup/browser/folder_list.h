@@ -4,9 +4,10 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
+#include <vector>
 
 #include "setup/browser/folder_entries.h"
+#include "setup/browser/folder_reading.h"
 
 namespace slidewell::setup {
 
@@ -17,11 +18,11 @@ namespace slidewell::setup {
 // with LBS_HASSTRINGS for the indents (without them the names are shown flush left), no LBS_SORT (the
 // order is the list's own). The dialog forwards the list's WM_DRAWITEM to draw(), and calls fitToFont()
 // after giving the list another font. Enter in the list reaches the dialog as LBN_DBLCLK as well, so that
-// the dialog answers both with openSelected().
+// the dialog answers both alike.
 class FolderList {
  public:
-  // Shows `startFolder`, or nothing when it cannot be read.
-  FolderList(HWND list, std::wstring_view startFolder);
+  // Shows nothing until the first show().
+  explicit FolderList(HWND list);
   FolderList(const FolderList&) = delete;
   FolderList& operator=(const FolderList&) = delete;
   ~FolderList();
@@ -29,12 +30,12 @@ class FolderList {
   // The current folder as a full path ("C:\" at a root, "C:\pics\2024" below one); empty when none is shown.
   std::wstring path() const;
 
-  // Makes `path` the current folder. A folder that is missing or cannot be read changes nothing: false.
-  bool setPath(std::wstring_view path);
+  // Makes `folder` current, with the subfolders among `items` (what reading it gave).
+  void show(const FolderPath& folder, const std::vector<FolderItem>& items);
 
-  // Opens the selected entry (double-click or Enter). True when the current folder changed, which is the
-  // list's Change.
-  bool openSelected();
+  // The folder that opening the selected entry (double-click or Enter) leads to; nullopt when no entry
+  // is selected or it is the current folder, so that opening it would change nothing.
+  std::optional<FolderPath> selectedTarget() const;
 
   void draw(const DRAWITEMSTRUCT& item) const;
 

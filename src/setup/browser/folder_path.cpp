@@ -3,14 +3,13 @@
 #include <algorithm>
 
 #include "setup/join_path.h"
+#include "text/ascii_case.h"
 
 namespace slidewell::setup {
 namespace {
 
 constexpr std::wstring_view kLongPrefix = L"\\\\?\\";
 constexpr std::wstring_view kLongSharePrefix = L"\\\\?\\UNC\\";
-
-bool isAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
 
 bool isValidName(std::wstring_view name) {
   return std::none_of(name.begin(), name.end(), [](wchar_t c) {
@@ -54,9 +53,9 @@ std::optional<FolderPath> parseFolderPath(std::wstring_view text) {
 
   FolderPath result;
   std::wstring_view rest(path);
-  if (rest.size() >= 2 && isAsciiLetter(rest[0]) && rest[1] == L':') {
+  if (rest.size() >= 2 && text::isAsciiLetter(rest[0]) && rest[1] == L':') {
     if (rest.size() > 2 && rest[2] != L'\\') return std::nullopt;
-    result.root = {static_cast<wchar_t>(rest[0] & ~0x20), L':', L'\\'};
+    result.root = {text::asciiUpper(rest[0]), L':', L'\\'};
     rest.remove_prefix(2);
   } else if (rest.starts_with(L"\\\\")) {
     const auto parts = splitAtBackslashes(rest.substr(2));

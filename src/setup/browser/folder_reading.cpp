@@ -4,6 +4,7 @@
 
 #include "setup/join_path.h"
 #include "win/quiet_drive_errors.h"
+#include "win/window_text.h"
 #include "win/handles.h"
 
 namespace slidewell::setup {
@@ -17,7 +18,7 @@ bool isFolder(const FolderPath& folder) {
 }  // namespace
 
 std::optional<std::vector<FolderItem>> readFolder(const FolderPath& folder) {
-  const QuietDriveErrors quiet;
+  const win::QuietDriveErrors quiet;
   std::vector<FolderItem> items;
   WIN32_FIND_DATAW found{};
   // "*" and our own filtering: a pattern such as "*.bmp" would also match on the 8.3 short names.
@@ -40,16 +41,7 @@ std::optional<std::vector<FolderItem>> readFolder(const FolderPath& folder) {
 }
 
 std::wstring processCurrentFolder() {
-  std::wstring folder(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
-    if (length == 0) return {};
-    if (length < folder.size()) {
-      folder.resize(length);
-      return folder;
-    }
-    folder.resize(length);  // too small: `length` is the size needed, the terminating NUL included
-  }
+  return win::growingBufferText([](DWORD size, wchar_t* buffer) { return GetCurrentDirectoryW(size, buffer); });
 }
 
 }  // namespace slidewell::setup

@@ -7,6 +7,9 @@
 
 namespace slidewell::setup {
 
+// The dialog's control for `id`: the one way every part of the dialog finds a control.
+inline HWND dialogItem(HWND dialog, ControlId id) { return GetDlgItem(dialog, static_cast<int>(id)); }
+
 // Creates the platform control for one entry of the layout table as a child of `dialog`, with its
 // caption and initial settings; its rectangle comes from placeControl. The image entry becomes `image`.
 HWND createControl(HWND dialog, const ControlLayout& layout, HINSTANCE instance, PreviewImage& image);

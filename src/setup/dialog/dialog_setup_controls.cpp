@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "win/window_text.h"
+
 namespace slidewell::setup {
 
 int DialogSetupControls::pictureCount() const {
@@ -9,16 +11,7 @@ int DialogSetupControls::pictureCount() const {
   return count == LB_ERR ? 0 : static_cast<int>(count);
 }
 
-std::wstring DialogSetupControls::picture(int index) const {
-  const HWND list = item(ControlId::Pictures);
-  const auto entry = static_cast<WPARAM>(index);
-  const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, entry, 0);
-  if (length == LB_ERR) return {};
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const LRESULT copied = SendMessageW(list, LB_GETTEXT, entry, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
-  return text;
-}
+std::wstring DialogSetupControls::picture(int index) const { return win::listItemText(item(ControlId::Pictures), index); }
 
 void DialogSetupControls::appendPicture(std::wstring_view path) {
   const std::wstring text(path);
@@ -35,10 +28,7 @@ void DialogSetupControls::selectPicture(int index) {
 }
 
 std::wstring DialogSetupControls::intervalText() const {
-  const HWND box = item(ControlId::Interval);
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
-  return text;
+  return win::windowText(item(ControlId::Interval)).value_or(std::wstring());
 }
 
 void DialogSetupControls::setIntervalText(std::wstring_view text) {
@@ -70,7 +60,33 @@ void DialogSetupControls::setProgressValue(int value) {
 }
 
 void DialogSetupControls::showInformation(std::wstring_view text, std::wstring_view title) {
-  MessageBoxW(dialog_, std::wstring(text).c_str(), std::wstring(title).c_str(), MB_OK | MB_ICONINFORMATION);
+  showMessage(text, title, MB_ICONINFORMATION);
+}
+
+void DialogSetupControls::showWarning(std::wstring_view text, std::wstring_view title) {
+  showMessage(text, title, MB_ICONWARNING);
+}
+
+void DialogSetupControls::showMessage(std::wstring_view text, std::wstring_view title, UINT icon) {
+  MessageBoxW(dialog_, std::wstring(text).c_str(), std::wstring(title).c_str(), MB_OK | icon);
+}
+
+std::optional<std::wstring> DialogSetupControls::choosePicture() {
+  const int index = selectedPicture();
+  if (index < 0) return std::nullopt;
+  EnableWindow(item(ControlId::Remove), TRUE);
+  return picture(index);
+}
+
+void DialogSetupControls::removeSelectedPicture() {
+  const HWND list = item(ControlId::Pictures);
+  if (const int index = selectedPicture(); index > -1) {
+    SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  }
+  // The keyboard focus is not left on a button that takes no input.
+  const HWND remove = item(ControlId::Remove);
+  if (GetFocus() == remove) SetFocus(list);
+  EnableWindow(remove, FALSE);
 }
 
 }  // namespace slidewell::setup

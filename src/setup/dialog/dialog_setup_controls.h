@@ -2,17 +2,20 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "setup/browser/browser.h"
-#include "setup/dialog/dialog_layout.h"
+#include "setup/dialog/dialog_controls.h"
 #include "setup/setup_controls.h"
 
 namespace slidewell::setup {
 
-// The setup dialog's real controls behind the interface that adding pictures, loading and saving use.
-// Selecting a picture by index tells nobody (no Click), so a save that walks the list previews nothing.
+// The setup dialog's real controls behind the interface that adding pictures, loading and saving use,
+// and the one owner of the picture list, its "Remove" button, the interval box, "Preview", the progress
+// bar and the dialog's message boxes. Selecting a picture by index tells nobody (no Click), so a save
+// that walks the list previews nothing.
 class DialogSetupControls final : public SetupControls {
  public:
   DialogSetupControls(HWND dialog, Browser& browser) : dialog_(dialog), browser_(browser) {}
@@ -41,9 +44,17 @@ class DialogSetupControls final : public SetupControls {
   void setProgressValue(int value) override;
 
   void showInformation(std::wstring_view text, std::wstring_view title) override;
+  void showWarning(std::wstring_view text, std::wstring_view title);
+
+  // A click in the picture list: enables "Remove" and gives the chosen picture's path; nullopt when
+  // no entry is selected.
+  std::optional<std::wstring> choosePicture();
+  // "Remove": the selected entry leaves the list, and "Remove" is disabled until the next choice.
+  void removeSelectedPicture();
 
  private:
-  HWND item(ControlId id) const { return GetDlgItem(dialog_, static_cast<int>(id)); }
+  HWND item(ControlId id) const { return dialogItem(dialog_, id); }
+  void showMessage(std::wstring_view text, std::wstring_view title, UINT icon);
 
   HWND dialog_;
   Browser& browser_;

@@ -2,22 +2,10 @@
 
 #include <utility>
 
-#include "win/window_object.h"
-
 namespace slidewell::setup {
 namespace {
 
 constexpr wchar_t kClassName[] = L"SlidewellPreviewImage";
-
-bool registerClass(HINSTANCE instance) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = win::objectWindowProcedure<PreviewImage>;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kClassName;
-  return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
 
 // Restores the DC's stretch mode and brush origin, which a caller's DC (WM_PRINTCLIENT) expects back.
 class HalftoneScope {
@@ -41,24 +29,20 @@ class HalftoneScope {
 
 }  // namespace
 
-PreviewImage::~PreviewImage() {
-  if (window_ != nullptr) DestroyWindow(window_);
-}
-
 HWND PreviewImage::create(HWND parent, int id, DWORD style, HINSTANCE instance) {
-  if (!registerClass(instance)) return nullptr;
-  return CreateWindowExW(0, kClassName, L"", style | WS_CHILD, 0, 0, 0, 0, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
+  const bool created = win::WindowObject::create(instance, {kClassName},
+                                                 {.style = style | WS_CHILD, .parent = parent, .id = id});
+  return created ? hwnd() : nullptr;
 }
 
 void PreviewImage::show(win::UniqueBitmap picture) {
   picture_ = std::move(picture);
-  if (window_ != nullptr) InvalidateRect(window_, nullptr, FALSE);
+  if (hwnd() != nullptr) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void PreviewImage::paint(HDC dc) const {
   RECT box{};
-  GetClientRect(window_, &box);
+  GetClientRect(hwnd(), &box);
   BITMAP size{};
   if (!picture_ || GetObjectW(picture_.get(), sizeof size, &size) == 0) {
     FillRect(dc, &box, GetSysColorBrush(COLOR_BTNFACE));
@@ -70,14 +54,14 @@ void PreviewImage::paint(HDC dc) const {
   StretchBlt(dc, 0, 0, box.right, box.bottom, source.get(), 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
 }
 
-LRESULT PreviewImage::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT PreviewImage::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_NCHITTEST:
       return HTTRANSPARENT;
     case WM_ERASEBKGND:
       return 1;  // paint() covers every pixel
     case WM_PAINT: {
-      const win::PaintScope scope(window_);
+      const win::PaintScope scope(hwnd());
       paint(scope.dc());
       return 0;
     }
@@ -85,7 +69,7 @@ LRESULT PreviewImage::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       paint(reinterpret_cast<HDC>(wParam));
       return 0;
     default:
-      return DefWindowProcW(window_, message, wParam, lParam);
+      return DefWindowProcW(hwnd(), message, wParam, lParam);
   }
 }
 

@@ -2,23 +2,19 @@
 
 #include <commctrl.h>
 
-#include <optional>
-#include <string>
 #include <utility>
 
 #include "res/resource.h"
+#include "setup/browser/folder_reading.h"
 #include "setup/configuration.h"
 #include "setup/dialog/dialog_controls.h"
 #include "setup/dialog/dialog_font.h"
-#include "setup/browser/folder_reading.h"
-#include "setup/join_path.h"
 #include "setup/picture_list_rules.h"
-#include "win/com.h"
 #include "win/dpi.h"
 #include "win/picture_file.h"
+#include "win/window_text.h"
 
-namespace slidewell {
-namespace setup {
+namespace slidewell::setup {
 namespace {
 
 constexpr wchar_t kClassName[] = L"SlidewellSetupDialog";
@@ -32,120 +28,83 @@ HICON programIcon(HINSTANCE instance, int sizeMetric) {
   return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_SLIDEWELL), IMAGE_ICON, size, size, LR_SHARED));
 }
 
-bool registerClass(HINSTANCE instance) {
-  // The status bar and the progress bar are common controls.
-  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&classes);
-
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = win::objectWindowProcedure<SetupDialog>;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  windowClass.lpszClassName = kClassName;
-  return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 POINT pointFrom(LPARAM lParam) {
   return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
-// The window's text as the window itself reports it; nullopt when it could not be read.
-std::optional<std::wstring> textOf(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  SetLastError(ERROR_SUCCESS);
-  const int copied = GetWindowTextW(window, text.data(), length + 1);
-  if (copied == 0 && GetLastError() != ERROR_SUCCESS) return std::nullopt;
-  text.resize(static_cast<std::size_t>(copied));
-  return text;
-}
-
-// Ending the program at once: no further event of any window runs.
-[[noreturn]] void endProgram() { ExitProcess(0); }
-
 }  // namespace
 
-SetupDialog::SetupDialog(HINSTANCE instance) : instance_(instance) {}
+SetupDialog::SetupDialog(HINSTANCE instance, settings::SettingsStore& store, std::function<void()> endDialog)
+    : instance_(instance), store_(store), endDialog_(std::move(endDialog)) {}
 
 SetupDialog::~SetupDialog() {
   setupControls_.reset();
   browser_.reset();
-  if (window_ != nullptr) DestroyWindow(window_);
+  destroy();
 }
 
 bool SetupDialog::create() {
-  if (!registerClass(instance_)) return false;
+  // The status bar and the progress bar are common controls.
+  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&classes);
   const std::wstring caption(kWindow.caption);
   // Created at the screen's origin, so that it starts out on the primary monitor and takes its DPI;
-  // OnCreate then gives it its place and size.
-  CreateWindowExW(kExStyle, kClassName, caption.c_str(), kStyle, 0, 0, 0, 0, nullptr, nullptr, instance_, this);
-  return window_ != nullptr;
+  // onCreate then gives it its place and size.
+  return win::WindowObject::create(instance_, {kClassName, GetSysColorBrush(COLOR_BTNFACE)},
+                                   {.style = kStyle, .exStyle = kExStyle, .title = caption.c_str()});
 }
 
-void SetupDialog::show() { ShowWindow(window_, SW_SHOW); }
-
-HWND SetupDialog::control(ControlId id) const {
-  const auto table = dialogControls();
-  for (std::size_t i = 0; i < table.size(); ++i) {
-    if (table[i].id == id) return controls_[i];
-  }
-  return nullptr;
-}
+void SetupDialog::show() { ShowWindow(hwnd(), SW_SHOW); }
 
 void SetupDialog::status(std::wstring_view x) const {
   const HWND line = control(ControlId::StatusBar);
-  if (const auto current = textOf(line); current && *current == x) return;
+  if (const auto current = win::windowText(line); current && *current == x) return;
   SetWindowTextW(line, std::wstring(x).c_str());
 }
 
-LRESULT SetupDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SetupDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      return OnCreate() ? 0 : -1;
+      return onCreate() ? 0 : -1;
     case WM_ACTIVATE:
-      OnActivate(LOWORD(wParam) != WA_INACTIVE);
+      onActivate(LOWORD(wParam) != WA_INACTIVE);
       return 0;
     case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      onCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_DRAWITEM:
-      if (OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+      if (onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
       break;
     case WM_CLOSE:
-      OnCancel();
+      onCancel();
+      return 0;
     case WM_MOUSEMOVE:
-      OnMouseMove(pointFrom(lParam));
+      onMouseMove(pointFrom(lParam));
       return 0;
     case WM_SETCURSOR:
-      OnSetCursor(reinterpret_cast<HWND>(wParam), HIWORD(lParam));
+      onSetCursor(reinterpret_cast<HWND>(wParam), HIWORD(lParam));
       // FALSE lets a control go on to set its own cursor.
-      if (reinterpret_cast<HWND>(wParam) != window_) return FALSE;
+      if (reinterpret_cast<HWND>(wParam) != hwnd()) return FALSE;
       break;
     case WM_DPICHANGED:
-      OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
+      onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     default:
       break;
   }
-  return DefWindowProcW(window_, message, wParam, lParam);
+  return DefWindowProcW(hwnd(), message, wParam, lParam);
 }
 
-bool SetupDialog::OnCreate() {
-  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon(instance_, SM_CXICON)));
-  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(programIcon(instance_, SM_CXSMICON)));
-  dpi_ = win::windowDpi(window_);
+bool SetupDialog::onCreate() {
+  const HWND window = hwnd();
+  SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon(instance_, SM_CXICON)));
+  SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(programIcon(instance_, SM_CXSMICON)));
+  dpi_ = win::windowDpi(window);
   font_ = createDialogFont(dpi_);
-  const auto table = dialogControls();
-  for (std::size_t i = 0; i < table.size(); ++i) {
-    controls_[i] = createControl(window_, table[i], instance_, picture_);
-    if (controls_[i] == nullptr) return false;
+  for (const ControlLayout& layout : dialogControls()) {
+    if (createControl(window, layout, instance_, picture_) == nullptr) return false;
   }
-  for (std::size_t i = 0; i < table.size(); ++i) lowerIfWindowless(controls_[i], table[i]);
+  for (const ControlLayout& layout : dialogControls()) lowerIfWindowless(control(layout.id), layout);
   useFont();
   layOut();
   // The frame around an empty client area gives how far the window's corner lies from the client's.
@@ -155,37 +114,39 @@ bool SetupDialog::OnCreate() {
   lastFocus_ = control(ControlId::Interval);
   browser_.emplace(control(ControlId::Drives), control(ControlId::Folders), control(ControlId::Files),
                    control(ControlId::Add), processCurrentFolder());
-  setupControls_.emplace(window_, *browser_);
-  OnLoad();
+  setupControls_.emplace(window, *browser_);
+  onLoad();
   return true;
 }
 
 // Load: the stored configuration; the progress bar shows only while a save runs.
-void SetupDialog::OnLoad() {
+void SetupDialog::onLoad() {
   xload(*setupControls_, store_);
-  const HWND progress = control(ControlId::Progress);
-  ShowWindow(progress, SW_HIDE);
-  SendMessageW(progress, PBM_SETPOS, 0, 0);
+  setupControls_->showProgress(false);
+  setupControls_->setProgressValue(0);
 }
 
-void SetupDialog::OnActivate(bool active) {
+void SetupDialog::onActivate(bool active) {
   // A window that is not a dialog would give the focus to itself on activation; the focus goes back to
   // the control that had it instead (`temps` at first), or to the first one that can take it.
   if (!active) {
     const HWND focus = GetFocus();
-    if (focus != nullptr && IsChild(window_, focus)) lastFocus_ = focus;
+    if (focus != nullptr && IsChild(hwnd(), focus)) lastFocus_ = focus;
     return;
   }
   HWND target = lastFocus_;
   if (target == nullptr || !IsWindowEnabled(target) || !IsWindowVisible(target)) {
-    target = GetNextDlgTabItem(window_, nullptr, FALSE);
+    target = GetNextDlgTabItem(hwnd(), nullptr, FALSE);
   }
   if (target != nullptr) SetFocus(target);
 }
 
-void SetupDialog::OnCommand(int id, int code) {
+void SetupDialog::onCommand(int id, int code) {
   // Esc, from anywhere in the dialog, or "Cancel".
-  if (id == IDCANCEL || (id == static_cast<int>(ControlId::Cancel) && code == BN_CLICKED)) OnCancel();
+  if (id == IDCANCEL || (id == static_cast<int>(ControlId::Cancel) && code == BN_CLICKED)) {
+    onCancel();
+    return;
+  }
   // Controls may report changes while the window is being built, before there is a browser to follow them.
   if (!browser_) return;
   switch (id) {
@@ -198,94 +159,88 @@ void SetupDialog::OnCommand(int id, int code) {
       break;
     case static_cast<int>(ControlId::Files):
       // A list box tells LBN_SELCHANGE for every click on an entry, also on the one already selected.
-      if (code == LBN_SELCHANGE) OnFileClick();
+      if (code == LBN_SELCHANGE) onFileClick();
       if (code == LBN_DBLCLK) addp(*setupControls_);
       break;
     case static_cast<int>(ControlId::Add):
       if (code == BN_CLICKED) addp(*setupControls_);
       break;
     case static_cast<int>(ControlId::Pictures):
-      if (code == LBN_SELCHANGE) OnPictureClick();
+      if (code == LBN_SELCHANGE) onPictureClick();
       break;
     case static_cast<int>(ControlId::Remove):
-      if (code == BN_CLICKED) OnRemove();
+      if (code == BN_CLICKED) onRemove();
       break;
     case static_cast<int>(ControlId::Ok):
-      if (code == BN_CLICKED) OnOk();
+      if (code == BN_CLICKED) onOk();
       break;
     default:
       break;
   }
 }
 
-void SetupDialog::OnFileClick() {
-  const std::wstring name = browser_->selectedFile();
-  if (name.empty()) return;
-  EnableWindow(control(ControlId::Add), TRUE);
-  prev(joinpath(browser_->folderPath(), name));
+void SetupDialog::onFileClick() {
+  if (const auto path = browser_->chooseFile()) prev(*path);
 }
 
-void SetupDialog::OnPictureClick() {
-  const int index = setupControls_->selectedPicture();
-  if (index < 0) return;
-  EnableWindow(control(ControlId::Remove), TRUE);
-  prev(setupControls_->picture(index));
+void SetupDialog::onPictureClick() {
+  if (const auto path = setupControls_->choosePicture()) prev(*path);
 }
 
-void SetupDialog::OnRemove() {
-  const HWND list = control(ControlId::Pictures);
-  const int index = setupControls_->selectedPicture();
-  if (index > -1) SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-  // The keyboard focus is not left on a button that takes no input.
-  const HWND remove = control(ControlId::Remove);
-  if (GetFocus() == remove) SetFocus(list);
-  EnableWindow(remove, FALSE);
+void SetupDialog::onRemove() {
+  setupControls_->removeSelectedPicture();
 }
 
-void SetupDialog::OnOk() {
-  if (xsave(*setupControls_, store_)) endProgram();
+void SetupDialog::onOk() {
+  if (xsave(*setupControls_, store_)) {
+    endDialog_();
+    return;
+  }
   // Nothing is lost: the dialog still holds the whole configuration, for another "OK" or "Cancel".
-  MessageBoxW(window_, std::wstring(kSaveFailedText).c_str(), std::wstring(kSaveFailedTitle).c_str(),
-              MB_OK | MB_ICONWARNING);
+  setupControls_->showWarning(kSaveFailedText, kSaveFailedTitle);
 }
 
 void SetupDialog::prev(const std::wstring& path) {
   if (!setupControls_->previewChecked()) return;
   auto loaded = win::loadPicture(path);
   picture_.show(loaded ? std::move(loaded->bitmap) : win::UniqueBitmap());
-  UpdateWindow(picture_.window());
+  UpdateWindow(picture_.hwnd());
 }
 
-bool SetupDialog::OnDrawItem(const DRAWITEMSTRUCT& item) const {
+bool SetupDialog::onDrawItem(const DRAWITEMSTRUCT& item) const {
   if (item.CtlID != static_cast<UINT>(ControlId::Folders) || !browser_) return false;
   browser_->drawFolder(item);
   return true;
 }
 
-void SetupDialog::OnCancel() { endProgram(); }
+void SetupDialog::onCancel() { endDialog_(); }
+
+bool SetupDialog::takesFirst(MSG& message) const {
+  return takesEnter(message) || IsDialogMessageW(hwnd(), &message);
+}
 
 bool SetupDialog::takesEnter(const MSG& message) const {
   if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN) return false;
-  if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
+  if (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)) return false;
   // A control that asks for Enter keeps it: an open drop-down list closes on it.
   const auto wants = SendMessageW(message.hwnd, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message));
   return (wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) == 0;
 }
 
-void SetupDialog::OnMouseMove(POINT where) {
+void SetupDialog::onMouseMove(POINT where) {
   // The window gets the moves over its background and over the controls that let the pointer through
   // (labels, the image) or take no mouse input (disabled ones). Like the platform's own hit test,
   // looking for the control under the pointer passes over disabled and hidden ones.
-  const HWND target = ChildWindowFromPointEx(window_, where, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED);
+  const HWND target = ChildWindowFromPointEx(hwnd(), where, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED);
   if (target != nullptr) showHelpFor(target);
 }
 
-void SetupDialog::OnSetCursor(HWND target, UINT mouseMessage) {
+void SetupDialog::onSetCursor(HWND target, UINT mouseMessage) {
   // Every control passes WM_SETCURSOR to its parent first, with each move of the pointer over it.
-  if (mouseMessage == WM_MOUSEMOVE && target != window_) showHelpFor(target);
+  if (mouseMessage == WM_MOUSEMOVE && target != hwnd()) showHelpFor(target);
 }
 
-void SetupDialog::OnDpiChanged(UINT dpi, const RECT& suggested) {
+void SetupDialog::onDpiChanged(UINT dpi, const RECT& suggested) {
   dpi_ = dpi;
   // The old font lives until every control has the new one.
   const win::UniqueFont previous = std::exchange(font_, createDialogFont(dpi_));
@@ -296,50 +251,31 @@ void SetupDialog::OnDpiChanged(UINT dpi, const RECT& suggested) {
 }
 
 void SetupDialog::useFont() {
-  for (const HWND each : controls_) {
-    SendMessageW(each, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+  for (const ControlLayout& layout : dialogControls()) {
+    SendMessageW(control(layout.id), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
   }
 }
 
 void SetupDialog::layOut() {
-  const auto table = dialogControls();
-  for (std::size_t i = 0; i < table.size(); ++i) placeControl(controls_[i], table[i], dpi_);
+  for (const ControlLayout& layout : dialogControls()) placeControl(control(layout.id), layout, dpi_);
 }
 
 void SetupDialog::placeWindow(POINT topLeft) {
   const RECT client{0, 0, twipsToPixels(kWindow.clientWidth, static_cast<int>(dpi_)),
                     twipsToPixels(kWindow.clientHeight, static_cast<int>(dpi_))};
   const RECT frame = win::windowRectForClient(client, kStyle, kExStyle, dpi_);
-  SetWindowPos(window_, nullptr, topLeft.x, topLeft.y, frame.right - frame.left, frame.bottom - frame.top,
+  SetWindowPos(hwnd(), nullptr, topLeft.x, topLeft.y, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SetupDialog::showHelpFor(HWND target) {
-  if (target == window_) {
+  if (target == hwnd()) {
     status(kWindow.backgroundHelp);
     return;
   }
-  if (GetParent(target) != window_) return;
+  if (GetParent(target) != hwnd()) return;
   const ControlLayout* layout = findControl(GetDlgCtrlID(target));
   if (layout != nullptr && layout->help) status(*layout->help);
 }
 
-}  // namespace setup
-
-int runSetupDialog(HINSTANCE instance) {
-  // The preview loads pictures through COM.
-  const win::ComApartment com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  setup::SetupDialog dialog(instance);
-  if (!dialog.create()) return 1;
-  dialog.show();
-  MSG message{};
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (dialog.takesEnter(message)) continue;
-    if (IsDialogMessageW(dialog.window(), &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  return 0;
-}
-
-}  // namespace slidewell
+}  // namespace slidewell::setup
