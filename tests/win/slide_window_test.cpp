@@ -10,6 +10,7 @@
 
 #include "bmp_file.h"
 #include "memory_settings_store.h"
+#include "pixels.h"
 #include "slideshow/interval.h"
 #include "temp_tree.h"
 #include "win/com.h"
@@ -30,54 +31,13 @@ int cursorCount() {
 // What the window's paint routine draws, through WM_PRINTCLIENT.
 class Printed {
  public:
-  explicit Printed(HWND window) {
-    RECT client{};
-    GetClientRect(window, &client);
-    width_ = client.right;
-    height_ = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const win::WindowDc screen(nullptr);
-    const win::MemoryDc dc(screen.get());
-    const win::UniqueBitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap) return;
-    const win::SelectionScope selected(dc.get(), bitmap.get());
-    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-    GdiFlush();
-    const auto* pixels = static_cast<const std::uint32_t*>(bits);
-    pixels_.assign(pixels, pixels + static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
-  }
-
-  Rgb at(int x, int y) const {
-    const std::uint32_t p = pixels_[static_cast<std::size_t>(y * width_ + x)];
-    return Rgb{static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8), static_cast<std::uint8_t>(p)};
-  }
-
+  explicit Printed(HWND window) : pixels_(testing_support::Pixels::printedBy(window)) {}
+  Rgb at(int x, int y) const { return pixels_.at(x, y); }
   // The bounds of every pixel that is not black.
-  std::optional<RECT> drawn() const {
-    std::optional<RECT> bounds;
-    for (int y = 0; y < height_; ++y) {
-      for (int x = 0; x < width_; ++x) {
-        if (at(x, y) == Rgb{0, 0, 0}) continue;
-        if (!bounds) bounds = RECT{x, y, x + 1, y + 1};
-        bounds->left = std::min<LONG>(bounds->left, x);
-        bounds->top = std::min<LONG>(bounds->top, y);
-        bounds->right = std::max<LONG>(bounds->right, x + 1);
-        bounds->bottom = std::max<LONG>(bounds->bottom, y + 1);
-      }
-    }
-    return bounds;
-  }
+  std::optional<RECT> drawn() const { return pixels_.boundsWhere([](Rgb c) { return c != Rgb{0, 0, 0}; }); }
 
  private:
-  int width_ = 0;
-  int height_ = 0;
-  std::vector<std::uint32_t> pixels_;
+  testing_support::Pixels pixels_;
 };
 
 class SlideWindowTest : public testing::Test {
