@@ -13,7 +13,7 @@
 #include "settings/settings_keys.h"
 #include "settings_backup.h"
 #include "win/com.h"
-#include "win/handles.h"
+#include "kernel_handles.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ testing_support::Rgb patternAt(int x, int y) {
 }
 
 bool writeFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
-  const win::UniqueFileHandle file(
+  const testing_support::UniqueFileHandle file(
       CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
@@ -46,7 +46,7 @@ double fileMb(const std::wstring& path) {
 }
 
 void configure(const std::vector<std::wstring>& pictures, std::wstring_view interval) {
-  RegistrySettingsStore store;
+  settings::RegistrySettingsStore store;
   for (int i = 0; i < settings::kPictureKeyCount; ++i) {
     const auto index = static_cast<std::size_t>(i);
     store.save(settings::pictureKey(i), index < pictures.size() ? pictures[index] : L"");

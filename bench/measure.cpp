@@ -8,7 +8,7 @@
 #include "memory_settings_store.h"
 #include "slideshow/slide_window.h"
 #include "win/gdi.h"
-#include "win/handles.h"
+#include "kernel_handles.h"
 
 namespace slidewell::bench {
 namespace {
@@ -50,7 +50,7 @@ class Show {
   HANDLE process() const { return process_.get(); }
 
  private:
-  win::UniqueKernelHandle process_;
+  testing_support::UniqueKernelHandle process_;
 };
 
 COLORREF middleOfScreen() {
@@ -77,14 +77,14 @@ double msPerChange(const std::wstring& picturePath, int rounds) {
   testing_support::MemorySettingsStore store;
   store.save(L"Picture 0", picturePath);
   store.save(L"temps", L"0");
-  SlideWindow window(GetModuleHandleW(nullptr), store, [] {});
-  ShowWindow(window.handle(), SW_SHOWNOACTIVATE);
-  UpdateWindow(window.handle());
+  slideshow::SlideWindow window(GetModuleHandleW(nullptr), store, [] {});
+  ShowWindow(window.hwnd(), SW_SHOWNOACTIVATE);
+  UpdateWindow(window.hwnd());
   std::vector<double> times;
   for (int i = 0; i < rounds; ++i) {
     const double start = nowMs();
     window.nextimg();
-    UpdateWindow(window.handle());
+    UpdateWindow(window.hwnd());
     GdiFlush();
     times.push_back(nowMs() - start);
   }
@@ -95,7 +95,7 @@ double msToReadFile(const std::wstring& path, int rounds) {
   std::vector<double> times;
   for (int i = 0; i < rounds; ++i) {
     const double start = nowMs();
-    const win::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    const testing_support::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.get(), &size)) return 0.0;

@@ -10,12 +10,8 @@
 #include "settings/stored_text.h"
 #include "win/handles.h"
 
-namespace slidewell {
+namespace slidewell::settings {
 namespace {
-
-std::wstring sectionPath() {
-  return L"Software\\" + std::wstring(settings::kApplication) + L"\\" + std::wstring(settings::kSection);
-}
 
 std::optional<std::wstring> readValue(HKEY section, const std::wstring& name) {
   DWORD type = 0;
@@ -29,8 +25,8 @@ std::optional<std::wstring> readValue(HKEY section, const std::wstring& name) {
                               reinterpret_cast<BYTE*>(data.data()), &size);
     if (status == ERROR_SUCCESS) {
       data.resize(size);
-      const auto kind = type == REG_SZ ? settings::StoredKind::String : settings::StoredKind::Other;
-      return settings::readStoredText(kind, data);
+      const auto kind = type == REG_SZ ? StoredKind::String : StoredKind::Other;
+      return readStoredText(kind, data);
     }
   }
   return std::nullopt;
@@ -59,4 +55,4 @@ bool RegistrySettingsStore::save(std::wstring_view key, std::wstring_view value)
                         reinterpret_cast<const BYTE*>(text.c_str()), bytes) == ERROR_SUCCESS;
 }
 
-}  // namespace slidewell
+}  // namespace slidewell::settings

@@ -2,7 +2,7 @@
 
 #include "settings/settings_store.h"
 
-namespace slidewell {
+namespace slidewell::settings {
 
 // The configuration in the current user's registry: HKEY_CURRENT_USER\Software\SWPIC1\Main,
 // one REG_SZ value per key. Every call opens the key afresh, so values saved by another process
@@ -13,4 +13,4 @@ class RegistrySettingsStore final : public SettingsStore {
   bool save(std::wstring_view key, std::wstring_view value) override;
 };
 
-}  // namespace slidewell
+}  // namespace slidewell::settings

@@ -21,6 +21,9 @@ inline constexpr std::wstring_view kIntervalDefault = L"3";
 inline constexpr std::wstring_view kDriveKey = L"drive";
 inline constexpr std::wstring_view kFolderKey = L"dir";
 
+// The registry key of the configuration below HKEY_CURRENT_USER: "Software\SWPIC1\Main".
+std::wstring sectionPath();
+
 // "Picture", one space, the index in decimal without sign or leading zeros.
 std::wstring pictureKey(int index);
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace slidewell {
+namespace slidewell::settings {
 
 // The per-user configuration: string values by key, in application SWPIC1, section "Main".
 // Nothing is ever deleted; a free slot is overwritten with the empty string.
@@ -19,4 +19,4 @@ class SettingsStore {
   virtual bool save(std::wstring_view key, std::wstring_view value) = 0;
 };
 
-}  // namespace slidewell
+}  // namespace slidewell::settings

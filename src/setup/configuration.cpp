@@ -6,7 +6,7 @@
 
 namespace slidewell::setup {
 
-void xload(SetupControls& controls, const SettingsStore& store) {
+void xload(SetupControls& controls, const settings::SettingsStore& store) {
   for (int i = 0; i < settings::kPictureKeyCount; ++i) {
     const std::wstring path = store.get(settings::pictureKey(i), L"");
     if (!path.empty()) controls.appendPicture(path);
@@ -20,7 +20,7 @@ void xload(SetupControls& controls, const SettingsStore& store) {
   }
 }
 
-bool xsave(SetupControls& controls, SettingsStore& store) {
+bool xsave(SetupControls& controls, settings::SettingsStore& store) {
   const bool previewWasChecked = controls.previewChecked();
   const int selectionBefore = controls.selectedPicture();
   bool allSaved = true;

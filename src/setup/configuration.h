@@ -18,7 +18,7 @@ inline constexpr std::wstring_view kSaveFailedTitle = L"Unable to save the confi
 // value of the picture keys 0 to 100 (an empty one is skipped, reading goes on); "temps" (default "3",
 // also when empty); "drive", then "dir", each only when not empty. A drive or folder that cannot be
 // reached leaves the browser where it was.
-void xload(SetupControls& controls, const SettingsStore& store);
+void xload(SetupControls& controls, const settings::SettingsStore& store);
 
 // Writes the whole configuration, attempting every write even after one failed, in this order: show the
 // progress bar, clear "Preview" (so that selecting the entries in turn previews nothing), maximum 100;
@@ -27,6 +27,6 @@ void xload(SetupControls& controls, const SettingsStore& store);
 // True when every write succeeded. Otherwise the dialog is put back as it was before the save (progress
 // hidden at 0, "Preview" and the list's selection restored) and false is returned, so that the user can
 // be told and try again.
-bool xsave(SetupControls& controls, SettingsStore& store);
+bool xsave(SetupControls& controls, settings::SettingsStore& store);
 
 }  // namespace slidewell::setup

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-namespace slidewell {
+namespace slidewell::slideshow {
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -120,4 +120,4 @@ std::uint32_t timerPeriod(double seconds) {
   return static_cast<std::uint32_t>(whole);
 }
 
-}  // namespace slidewell
+}  // namespace slidewell::slideshow

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace slidewell {
+namespace slidewell::slideshow {
 
 // The longest number at the start of `text`, read by the classic text-to-number rule:
 //  - blanks, tabs and line feeds are skipped wherever they stand, also between digits;
@@ -25,4 +25,4 @@ inline constexpr std::uint32_t kLongestTimerPeriod = 0x7FFFFFFF;
 // returned as they are: the platform raises them to its 10 ms minimum itself.
 std::uint32_t timerPeriod(double seconds);
 
-}  // namespace slidewell
+}  // namespace slidewell::slideshow

@@ -1,6 +1,6 @@
 #include "slideshow/move_counter.h"
 
-namespace slidewell {
+namespace slidewell::slideshow {
 
 bool MoveCounter::mm() {
   // Past the limit the count stays put: the answer does not change and it never wraps to 0.
@@ -8,4 +8,4 @@ bool MoveCounter::mm() {
   return movecount_ > kMovesKept;
 }
 
-}  // namespace slidewell
+}  // namespace slidewell::slideshow

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace slidewell {
+namespace slidewell::slideshow {
 
 // Mouse movement that ends the show: the first 20 moves change nothing, the 21st ends it. Moves over
 // the background and over the picture count together, from the window's creation, never going down.
@@ -15,4 +15,4 @@ class MoveCounter {
   unsigned movecount_ = 0;
 };
 
-}  // namespace slidewell
+}  // namespace slidewell::slideshow

@@ -2,9 +2,9 @@
 
 #include "settings/settings_keys.h"
 
-namespace slidewell {
+namespace slidewell::slideshow {
 
-std::wstring PictureCycle::nextimg(const SettingsStore& store) {
+std::wstring PictureCycle::nextimg(const settings::SettingsStore& store) {
   ++picindex_;
   // Keys beyond the last picture key are never read, even if something else stored them.
   std::wstring path = picindex_ < settings::kPictureKeyCount
@@ -17,4 +17,4 @@ std::wstring PictureCycle::nextimg(const SettingsStore& store) {
   return path;
 }
 
-}  // namespace slidewell
+}  // namespace slidewell::slideshow

@@ -1,6 +1,6 @@
 #include "slideshow/placement.h"
 
-namespace slidewell {
+namespace slidewell::slideshow {
 
 float PlacementRandom::next() {
   // The top 24 bits fill a float's significand exactly, so the value is uniform and below 1.
@@ -17,4 +17,4 @@ Place changeplace(PlacementRandom& random, Size window, Size picture) {
   return place;
 }
 
-}  // namespace slidewell
+}  // namespace slidewell::slideshow

@@ -2,7 +2,7 @@
 
 #include <random>
 
-namespace slidewell {
+namespace slidewell::slideshow {
 
 // Uniform single-precision numbers in [0, 1). Every run starts from the same fixed state, so the same
 // list on the same screen gives the same places.
@@ -31,4 +31,4 @@ struct Place {
 // in pixels times one factor, so the place in pixels is the same arithmetic in pixels.
 Place changeplace(PlacementRandom& random, Size window, Size picture);
 
-}  // namespace slidewell
+}  // namespace slidewell::slideshow

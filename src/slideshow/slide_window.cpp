@@ -7,23 +7,13 @@
 #include "slideshow/interval.h"
 #include "win/gdi.h"
 
-namespace slidewell {
+namespace slidewell::slideshow {
 namespace {
 
 constexpr wchar_t kClassName[] = L"SlidewellShow";
 constexpr wchar_t kTitle[] = L"Form1";
 constexpr UINT_PTR kTimerId = 1;
 static_assert(kLongestTimerPeriod == USER_TIMER_MAXIMUM);
-
-bool registerClass(HINSTANCE instance) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = win::objectWindowProcedure<SlideWindow>;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kClassName;
-  return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
 
 RECT virtualScreen() {
   const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
@@ -33,27 +23,24 @@ RECT virtualScreen() {
 
 }  // namespace
 
-SlideWindow::SlideWindow(HINSTANCE instance, const SettingsStore& store, std::function<void()> endShow)
+SlideWindow::SlideWindow(HINSTANCE instance, const settings::SettingsStore& store, std::function<void()> endShow)
     : store_(store), endShow_(std::move(endShow)) {
-  if (!registerClass(instance)) return;
   // Created at the size of every monitor together: a maximised window would cover only one, and
   // without a window manager a popup keeps the size it was created with.
-  const RECT screen = virtualScreen();
-  CreateWindowExW(WS_EX_TOPMOST, kClassName, kTitle, WS_POPUP, screen.left, screen.top,
-                  screen.right - screen.left, screen.bottom - screen.top, nullptr, nullptr, instance, this);
+  create(instance, {kClassName},
+         {.style = WS_POPUP, .exStyle = WS_EX_TOPMOST, .title = kTitle, .place = virtualScreen()});
 }
 
-SlideWindow::~SlideWindow() {
-  if (window_ != nullptr) DestroyWindow(window_);
-}
+// Destroyed while the show can still put the cursor back.
+SlideWindow::~SlideWindow() { destroy(); }
 
 void SlideWindow::show() {
-  ShowWindow(window_, SW_SHOW);
-  SetForegroundWindow(window_);
-  UpdateWindow(window_);
+  ShowWindow(hwnd(), SW_SHOW);
+  SetForegroundWindow(hwnd());
+  UpdateWindow(hwnd());
 }
 
-LRESULT SlideWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SlideWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       onCreate();
@@ -70,13 +57,13 @@ LRESULT SlideWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;  // the paint covers every pixel, black included, in one go
     case WM_PAINT: {
-      const win::PaintScope scope(window_);
+      const win::PaintScope scope(hwnd());
       paint(scope.dc(), scope.area());
       return 0;
     }
     case WM_PRINTCLIENT: {
       RECT client{};
-      GetClientRect(window_, &client);
+      GetClientRect(hwnd(), &client);
       paint(reinterpret_cast<HDC>(wParam), client);
       return 0;
     }
@@ -84,7 +71,7 @@ LRESULT SlideWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       onDestroy();
       return 0;
     default:
-      return DefWindowProcW(window_, message, wParam, lParam);
+      return DefWindowProcW(hwnd(), message, wParam, lParam);
   }
 }
 
@@ -93,9 +80,9 @@ void SlideWindow::onCreate() {
   ShowCursor(FALSE);
   cursorHidden_ = true;
   nextimg();
-  period_ = slidewell::timerPeriod(textToNumber(store_.get(settings::kIntervalKey, settings::kIntervalDefault)));
+  period_ = slideshow::timerPeriod(textToNumber(store_.get(settings::kIntervalKey, settings::kIntervalDefault)));
   // A timer the platform refuses leaves the first picture up; the show still ends on input.
-  if (period_ != 0 && SetTimer(window_, kTimerId, period_, nullptr) == 0) period_ = 0;
+  if (period_ != 0 && SetTimer(hwnd(), kTimerId, period_, nullptr) == 0) period_ = 0;
 }
 
 void SlideWindow::nextimg() {
@@ -106,7 +93,7 @@ void SlideWindow::nextimg() {
   picture_ = win::loadPicture(cycle_.nextimg(store_));
 
   RECT client{};
-  GetClientRect(window_, &client);
+  GetClientRect(hwnd(), &client);
   const Size windowSize{static_cast<float>(client.right), static_cast<float>(client.bottom)};
   // Nothing loaded has no size, as an empty picture: the place is still drawn, so that the places of
   // later pictures do not depend on which files could be read.
@@ -125,7 +112,7 @@ std::optional<RECT> SlideWindow::pictureArea() const {
 }
 
 void SlideWindow::invalidatePicture() const {
-  if (const auto area = pictureArea()) InvalidateRect(window_, &*area, FALSE);
+  if (const auto area = pictureArea()) InvalidateRect(hwnd(), &*area, FALSE);
 }
 
 void SlideWindow::onMouseMove() {
@@ -175,8 +162,8 @@ void SlideWindow::showCursorAgain() {
 
 // Closed by the platform rather than ended by the user: the cursor must not stay hidden either.
 void SlideWindow::onDestroy() {
-  if (period_ != 0) KillTimer(window_, kTimerId);
+  if (period_ != 0) KillTimer(hwnd(), kTimerId);
   showCursorAgain();
 }
 
-}  // namespace slidewell
+}  // namespace slidewell::slideshow

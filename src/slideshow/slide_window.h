@@ -13,26 +13,19 @@
 #include "win/picture_file.h"
 #include "win/window_object.h"
 
-namespace slidewell {
-
-// Runs the full-screen slide show until the user ends it; returns the program's exit code.
-// Initialises COM for the picture loader itself.
-int runSlideShow(HINSTANCE instance);
+namespace slidewell::slideshow {
 
 // The show's window: borderless, black, topmost, titled "Form1", over the whole virtual screen (every
 // monitor). Its creation hides the cursor, puts the first picture in place and arms the timer from the
 // stored interval, all before it is first displayed. Each tick shows the next stored picture, 1:1, at a
 // random place. A character key or the 21st mouse move shows the cursor again and calls `endShow`,
 // which in the program terminates the process at once.
-class SlideWindow {
+class SlideWindow final : public win::WindowObject {
  public:
-  SlideWindow(HINSTANCE instance, const SettingsStore& store, std::function<void()> endShow);
-  SlideWindow(const SlideWindow&) = delete;
-  SlideWindow& operator=(const SlideWindow&) = delete;
+  SlideWindow(HINSTANCE instance, const settings::SettingsStore& store, std::function<void()> endShow);
   ~SlideWindow();
 
-  HWND handle() const { return window_; }
-  bool open() const { return window_ != nullptr; }
+  bool open() const { return hwnd() != nullptr; }
   // Displays the window in front, with its first picture already in place.
   void show();
 
@@ -46,11 +39,7 @@ class SlideWindow {
   std::uint32_t timerPeriod() const { return period_; }
 
  private:
-  template <typename Object>
-  friend LRESULT CALLBACK win::objectWindowProcedure(HWND, UINT, WPARAM, LPARAM);
-  void attach(HWND window) { window_ = window; }
-  void detach() { window_ = nullptr; }
-  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   void onCreate();
   void onMouseMove();
@@ -61,9 +50,8 @@ class SlideWindow {
   void end();
   void showCursorAgain();
 
-  const SettingsStore& store_;
+  const settings::SettingsStore& store_;
   std::function<void()> endShow_;
-  HWND window_ = nullptr;
   PictureCycle cycle_;
   PlacementRandom random_;
   MoveCounter moves_;
@@ -74,4 +62,4 @@ class SlideWindow {
   bool cursorHidden_ = false;
 };
 
-}  // namespace slidewell
+}  // namespace slidewell::slideshow

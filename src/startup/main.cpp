@@ -1,18 +1,52 @@
 #include <windows.h>
 
-#include "setup/setup_dialog.h"
+#include "settings/registry_settings_store.h"
+#include "setup/dialog/setup_dialog.h"
 #include "slideshow/slide_window.h"
 #include "startup/mode.h"
+#include "win/com.h"
+#include "win/window_object.h"
+
+namespace slidewell::startup {
+namespace {
+
+// Ending either window ends the program at once: no further event of any window runs, and the show
+// writes nothing.
+void endProgram() { ExitProcess(0); }
+
+int runSetupDialog(HINSTANCE instance, settings::SettingsStore& store) {
+  setup::SetupDialog dialog(instance, store, endProgram);
+  if (!dialog.create()) return 1;
+  dialog.show();
+  win::runMessageLoop(dialog, [&](MSG& message) { return dialog.takesFirst(message); });
+  return 0;
+}
+
+int runSlideShow(HINSTANCE instance, const settings::SettingsStore& store) {
+  slideshow::SlideWindow window(instance, store, endProgram);
+  if (!window.open()) return 1;
+  window.show();
+  // The window closed another way (the platform's close command) ends the loop and the program.
+  win::runMessageLoop(window);
+  return 0;
+}
+
+}  // namespace
+}  // namespace slidewell::startup
 
 // The screen-saver machinery passes its request as the command line's arguments; the program's own
 // path is already gone from `arguments`.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
-  switch (slidewell::chooseMode(arguments != nullptr ? arguments : L"")) {
-    case slidewell::Mode::Setup:
-      return slidewell::runSetupDialog(instance);
-    case slidewell::Mode::Show:
-      return slidewell::runSlideShow(instance);
-    case slidewell::Mode::None:
+  using namespace slidewell;
+  // Both windows load pictures through COM.
+  const win::ComApartment com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  settings::RegistrySettingsStore store;
+  switch (startup::chooseMode(arguments != nullptr ? arguments : L"")) {
+    case startup::Mode::Setup:
+      return startup::runSetupDialog(instance, store);
+    case startup::Mode::Show:
+      return startup::runSlideShow(instance, store);
+    case startup::Mode::None:
       break;
   }
   return 0;

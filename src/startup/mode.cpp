@@ -1,11 +1,14 @@
 #include "startup/mode.h"
 
-namespace slidewell {
+#include "text/ascii_case.h"
+
+namespace slidewell::startup {
 namespace {
 
-bool containsSwitch(std::wstring_view text, wchar_t lower, wchar_t upper) {
-  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-    if (text[i] == L'/' && (text[i + 1] == lower || text[i + 1] == upper)) return true;
+// `letter` is a small one.
+bool containsSwitch(std::wstring_view arguments, wchar_t letter) {
+  for (std::size_t i = 0; i + 1 < arguments.size(); ++i) {
+    if (arguments[i] == L'/' && text::asciiLower(arguments[i + 1]) == letter) return true;
   }
   return false;
 }
@@ -13,9 +16,9 @@ bool containsSwitch(std::wstring_view text, wchar_t lower, wchar_t upper) {
 }  // namespace
 
 Mode chooseMode(std::wstring_view arguments) {
-  if (containsSwitch(arguments, L'c', L'C')) return Mode::Setup;
-  if (containsSwitch(arguments, L's', L'S')) return Mode::Show;
+  if (containsSwitch(arguments, L'c')) return Mode::Setup;
+  if (containsSwitch(arguments, L's')) return Mode::Show;
   return Mode::None;
 }
 
-}  // namespace slidewell
+}  // namespace slidewell::startup

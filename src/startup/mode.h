@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-namespace slidewell {
+namespace slidewell::startup {
 
 // What the screen-saver machinery asked for on the command line.
 enum class Mode { Setup, Show, None };
@@ -11,4 +11,4 @@ enum class Mode { Setup, Show, None };
 // otherwise "/s" anywhere starts the show; anything else (preview "/p", password "/a", nothing) opens nothing.
 Mode chooseMode(std::wstring_view arguments);
 
-}  // namespace slidewell
+}  // namespace slidewell::startup

@@ -2,59 +2,33 @@
 
 #include <windows.h>
 
-#include <atomic>
-
 #include "win/unique_handle.h"
 
 namespace slidewell::win {
 
-// How many GDI objects the program's owners hold right now. The platform's own count is not available
-// everywhere, and a long show must not let this grow.
-long liveGdiObjects() noexcept;
-
-namespace detail {
-std::atomic<long>& gdiObjectCount() noexcept;
-}
-
-// GDI objects created by the program (bitmaps, brushes...): freed with DeleteObject, and counted.
+// GDI objects created by the program (bitmaps, fonts...): freed with DeleteObject.
 template <typename GdiHandle>
 struct GdiObjectTraits {
   using Handle = GdiHandle;
   static Handle empty() noexcept { return nullptr; }
-  static void close(Handle object) noexcept {
-    DeleteObject(object);
-    --detail::gdiObjectCount();
-  }
+  static void close(Handle object) noexcept { DeleteObject(object); }
 };
-
 template <typename GdiHandle>
-class UniqueGdiObject : public UniqueHandle<GdiObjectTraits<GdiHandle>> {
- public:
-  UniqueGdiObject() noexcept = default;
-  explicit UniqueGdiObject(GdiHandle object) noexcept : UniqueHandle<GdiObjectTraits<GdiHandle>>(object) {
-    if (object != nullptr) ++detail::gdiObjectCount();
-  }
-};
+using UniqueGdiObject = UniqueHandle<GdiObjectTraits<GdiHandle>>;
 
 using UniqueBitmap = UniqueGdiObject<HBITMAP>;
-using UniqueBrush = UniqueGdiObject<HBRUSH>;
 using UniqueFont = UniqueGdiObject<HFONT>;
 
-// Memory device contexts from CreateCompatibleDC: freed with DeleteDC, and counted.
+// Memory device contexts from CreateCompatibleDC: freed with DeleteDC.
 struct MemoryDcTraits {
   using Handle = HDC;
   static Handle empty() noexcept { return nullptr; }
-  static void close(Handle dc) noexcept {
-    DeleteDC(dc);
-    --detail::gdiObjectCount();
-  }
+  static void close(Handle dc) noexcept { DeleteDC(dc); }
 };
 
 class MemoryDc : public UniqueHandle<MemoryDcTraits> {
  public:
-  explicit MemoryDc(HDC compatibleWith) noexcept : UniqueHandle<MemoryDcTraits>(CreateCompatibleDC(compatibleWith)) {
-    if (get() != nullptr) ++detail::gdiObjectCount();
-  }
+  explicit MemoryDc(HDC compatibleWith) noexcept : UniqueHandle<MemoryDcTraits>(CreateCompatibleDC(compatibleWith)) {}
 };
 
 // A window's device context for the length of a scope: GetDC then ReleaseDC.

@@ -13,21 +13,6 @@ struct RegistryKeyTraits {
 };
 using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
 
-struct KernelHandleTraits {
-  using Handle = HANDLE;
-  static Handle empty() noexcept { return nullptr; }
-  static void close(Handle handle) noexcept { CloseHandle(handle); }
-};
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-
-// Files use INVALID_HANDLE_VALUE, not null, for "no handle".
-struct FileHandleTraits {
-  using Handle = HANDLE;
-  static Handle empty() noexcept { return INVALID_HANDLE_VALUE; }
-  static void close(Handle handle) noexcept { CloseHandle(handle); }
-};
-using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
-
 // Directory searches from FindFirstFileExW: closed with FindClose, and "no search" is INVALID_HANDLE_VALUE.
 struct FindHandleTraits {
   using Handle = HANDLE;

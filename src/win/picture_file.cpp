@@ -6,24 +6,10 @@
 #include <cstddef>
 
 #include "win/com.h"
+#include "win/quiet_drive_errors.h"
 
 namespace slidewell::win {
 namespace {
-
-// A drive without a medium must fail quietly instead of asking the user to insert one.
-class NoCriticalErrorBoxes {
- public:
-  NoCriticalErrorBoxes() noexcept { ok_ = SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous_) != FALSE; }
-  NoCriticalErrorBoxes(const NoCriticalErrorBoxes&) = delete;
-  NoCriticalErrorBoxes& operator=(const NoCriticalErrorBoxes&) = delete;
-  ~NoCriticalErrorBoxes() {
-    if (ok_) SetThreadErrorMode(previous_, nullptr);
-  }
-
- private:
-  DWORD previous_ = 0;
-  bool ok_ = false;
-};
 
 UniqueBitmap topDownDib(UINT width, UINT height, void** bits) {
   BITMAPINFO info{};
@@ -40,7 +26,7 @@ UniqueBitmap topDownDib(UINT width, UINT height, void** bits) {
 
 std::optional<Picture> loadPicture(const std::wstring& path) {
   if (path.empty()) return std::nullopt;
-  const NoCriticalErrorBoxes quiet;
+  const QuietDriveErrors quiet;
 
   UniqueCom<IWICImagingFactory> factory;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,

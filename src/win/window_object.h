@@ -2,27 +2,59 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace slidewell::win {
 
-// Windows as small objects: the object travels as the creation parameter, is attached to its window at
-// WM_NCCREATE and is found again through GWLP_USERDATA, so that no window state lives in statics.
-// `Object` provides attach(HWND), detach() and handle(UINT, WPARAM, LPARAM); messages that arrive
-// before WM_NCCREATE or after WM_NCDESTROY get the default handling.
-template <typename Object>
-LRESULT CALLBACK objectWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* object = reinterpret_cast<Object*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    object = static_cast<Object*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
-    if (object != nullptr) object->attach(window);
-  }
-  if (object == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    object->detach();
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  return object->handle(message, wParam, lParam);
-}
+// How a kind of window is registered: its class name, and the brush its background is erased with
+// (none for a window that paints every pixel itself).
+struct WindowClass {
+  const wchar_t* name;
+  HBRUSH background = nullptr;
+};
+
+// Where and how a window is created.
+struct WindowShape {
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  const wchar_t* title = L"";
+  RECT place{};
+  HWND parent = nullptr;
+  int id = 0;  // a child control's id
+};
+
+// The base of every window of the program: windows as small objects. The object travels as the creation
+// parameter, is attached to its window at WM_NCCREATE and found again through GWLP_USERDATA, so that no
+// window state lives in statics; messages before WM_NCCREATE and after WM_NCDESTROY get the default
+// handling.
+class WindowObject {
+ public:
+  WindowObject(const WindowObject&) = delete;
+  WindowObject& operator=(const WindowObject&) = delete;
+
+  HWND hwnd() const noexcept { return window_; }
+
+ protected:
+  WindowObject() = default;
+  // A window still there goes with its object, no longer reaching it.
+  ~WindowObject();
+
+  // Registers the class (once per process) and creates the window with this object attached; the
+  // creation messages already reach onMessage(). False when either failed.
+  bool create(HINSTANCE instance, const WindowClass& windowClass, const WindowShape& shape);
+  // Destroys the window while the derived object can still answer its last messages.
+  void destroy() noexcept;
+
+  virtual LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+
+ private:
+  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  HWND window_ = nullptr;
+};
+
+// The thread's message loop, for as long as `window` exists. `takenFirst` may take a message before it
+// is translated and dispatched; it returns true for one it took.
+void runMessageLoop(const WindowObject& window, const std::function<bool(MSG&)>& takenFirst = nullptr);
 
 }  // namespace slidewell::win

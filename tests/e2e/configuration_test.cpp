@@ -20,7 +20,7 @@
 #include "harness/setup_window.h"
 #include "harness/wait.h"
 #include "settings/settings_keys.h"
-#include "setup/dialog_layout.h"
+#include "setup/dialog/dialog_layout.h"
 
 namespace slidewell::e2e {
 namespace {

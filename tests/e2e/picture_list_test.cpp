@@ -17,7 +17,7 @@
 #include "harness/settings.h"
 #include "harness/setup_window.h"
 #include "harness/wait.h"
-#include "setup/dialog_layout.h"
+#include "setup/dialog/dialog_layout.h"
 
 namespace slidewell::e2e {
 namespace {

@@ -15,7 +15,7 @@
 #include "harness/screen.h"
 #include "harness/settings.h"
 #include "harness/wait.h"
-#include "setup/dialog_layout.h"
+#include "setup/dialog/dialog_layout.h"
 
 namespace slidewell::e2e {
 namespace {

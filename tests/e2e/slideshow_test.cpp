@@ -13,7 +13,6 @@
 #include "harness/screen.h"
 #include "harness/settings.h"
 #include "harness/wait.h"
-#include "win/handles.h"
 
 namespace slidewell::e2e {
 namespace {
@@ -45,16 +44,7 @@ int visibleWindows(DWORD processId) {
   return count.windows;
 }
 
-DWORD storedValueCount() {
-  win::UniqueRegistryKey key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\SWPIC1\\Main", 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
-    return 0;
-  }
-  DWORD values = 0;
-  RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
-                   nullptr, nullptr);
-  return values;
-}
+DWORD storedValueCount() { return static_cast<DWORD>(allSettings().size()); }
 
 // Each case starts from no configuration and a folder of its own for the pictures.
 class SlideShow : public testing::Test {

@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "setup/bitmap_names.h"
-#include "setup/drive_text.h"
-#include "setup/folder_entries.h"
-#include "setup/folder_path.h"
+#include "setup/browser/bitmap_names.h"
+#include "setup/browser/drive_text.h"
+#include "setup/browser/folder_entries.h"
+#include "setup/browser/folder_path.h"
 #include "setup/join_path.h"
-#include "setup/name_order.h"
+#include "setup/browser/name_order.h"
 
 namespace slidewell::setup {
 namespace {

@@ -69,7 +69,7 @@ class FakeControls final : public SetupControls {
 };
 
 // A store in memory that can refuse writes, all of them or those of some keys.
-class FakeStore final : public SettingsStore {
+class FakeStore final : public settings::SettingsStore {
  public:
   explicit FakeStore(Log& log) : log_(log) {}
 

@@ -1,4 +1,4 @@
-#include "setup/dialog_layout.h"
+#include "setup/dialog/dialog_layout.h"
 
 #include <gtest/gtest.h>
 

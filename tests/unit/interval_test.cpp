@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-namespace slidewell {
+namespace slidewell::slideshow {
 namespace {
 
 TEST(TextToNumber, ReadsDecimalNumbers) {
@@ -149,4 +149,4 @@ TEST(TimerPeriod, FromStoredText) {
 }
 
 }  // namespace
-}  // namespace slidewell
+}  // namespace slidewell::slideshow

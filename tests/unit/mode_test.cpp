@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace slidewell {
+namespace slidewell::startup {
 namespace {
 
 struct Case {
@@ -39,4 +39,4 @@ TEST(ChooseModeText, IsNotCutAtAnEmbeddedNul) {
 }
 
 }  // namespace
-}  // namespace slidewell
+}  // namespace slidewell::startup

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace slidewell {
+namespace slidewell::slideshow {
 namespace {
 
 TEST(MoveCounter, TheTwentyFirstMoveEndsTheShowAndEveryLaterOneToo) {
@@ -13,4 +13,4 @@ TEST(MoveCounter, TheTwentyFirstMoveEndsTheShowAndEveryLaterOneToo) {
 }
 
 }  // namespace
-}  // namespace slidewell
+}  // namespace slidewell::slideshow

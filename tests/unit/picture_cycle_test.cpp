@@ -8,12 +8,12 @@
 #include "memory_settings_store.h"
 #include "settings/settings_keys.h"
 
-namespace slidewell {
+namespace slidewell::slideshow {
 namespace {
 
 using FakeStore = testing_support::MemorySettingsStore;
 
-std::vector<std::wstring> run(PictureCycle& cycle, const SettingsStore& store, int steps) {
+std::vector<std::wstring> run(PictureCycle& cycle, const settings::SettingsStore& store, int steps) {
   std::vector<std::wstring> paths;
   for (int i = 0; i < steps; ++i) paths.push_back(cycle.nextimg(store));
   return paths;
@@ -85,4 +85,4 @@ TEST(PictureCycle, ReadsNoKeyBeyondTheLastPictureKey) {
 }
 
 }  // namespace
-}  // namespace slidewell
+}  // namespace slidewell::slideshow

@@ -4,7 +4,7 @@
 
 #include <set>
 
-namespace slidewell {
+namespace slidewell::slideshow {
 namespace {
 
 TEST(PlacementRandom, IsInTheHalfOpenUnitRangeAndSpreadOverIt) {
@@ -62,4 +62,4 @@ TEST(Changeplace, KeepsASmallerPictureInsideAndCutsALargerOne) {
 }
 
 }  // namespace
-}  // namespace slidewell
+}  // namespace slidewell::slideshow

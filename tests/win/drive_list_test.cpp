@@ -1,4 +1,4 @@
-#include "setup/drive_list.h"
+#include "setup/browser/drive_list.h"
 
 #include <windows.h>
 
@@ -8,17 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "setup/browser_moves.h"
-#include "setup/drive_text.h"
-#include "setup/folder_list.h"
+#include "browser_controls.h"
+#include "setup/browser/drive_text.h"
 #include "temp_tree.h"
 #include "test_parent.h"
+#include "win/window_text.h"
 
 namespace slidewell::setup {
 namespace {
 
 using testing_support::TempTree;
-using testing_support::TestParent;
 
 std::vector<std::wstring> driveRoots() {
   wchar_t buffer[512] = {};
@@ -26,14 +25,6 @@ std::vector<std::wstring> driveRoots() {
   std::vector<std::wstring> roots;
   for (const wchar_t* root = buffer; *root != L'\0'; root += roots.back().size() + 1) roots.emplace_back(root);
   return roots;
-}
-
-std::wstring comboText(HWND combo, int index) {
-  std::wstring text(static_cast<std::size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0)) + 1,
-                    L'\0');
-  text.resize(static_cast<std::size_t>(
-      SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()))));
-  return text;
 }
 
 // A drive letter that the machine lists but that leads nowhere, as a drive without its medium does.
@@ -67,14 +58,12 @@ std::optional<wchar_t> otherFixedDrive(wchar_t letter) {
   return std::nullopt;
 }
 
-class DriveListTest : public testing::Test {
+class DriveListTest : public testing::Test, public testing_support::BrowserControls {
  protected:
   TempTree tree;
   const wchar_t treeDrive = *driveLetterOf(tree.path());
   UnreadableDrive unreadable{tree.pathOf(L"gone")};
-  TestParent parent;
-  HWND combo = parent.createChild(L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 303);
-  HWND list = parent.createChild(L"LISTBOX", LBS_NOTIFY, 304);
+  HWND combo = driveCombo;
 };
 
 TEST_F(DriveListTest, ListsEveryDriveWithItsLabelAndStartsOnTheFoldersDrive) {
@@ -82,7 +71,7 @@ TEST_F(DriveListTest, ListsEveryDriveWithItsLabelAndStartsOnTheFoldersDrive) {
   const auto roots = driveRoots();
   ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), static_cast<LRESULT>(roots.size()));
   for (std::size_t i = 0; i < roots.size(); ++i) {
-    EXPECT_EQ(driveLetterOf(comboText(combo, static_cast<int>(i))), driveLetterOf(roots[i]));
+    EXPECT_EQ(driveLetterOf(win::comboItemText(combo, static_cast<int>(i))), driveLetterOf(roots[i]));
   }
   wchar_t label[MAX_PATH + 1] = {};
   GetVolumeInformationW(driveRoot(treeDrive).c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0);
@@ -107,49 +96,47 @@ TEST_F(DriveListTest, OnlyADriveThatCanBeReadBecomesCurrent) {
 }
 
 TEST_F(DriveListTest, AChosenDriveThatCannotBeReadLeavesBothListsWhereTheyWere) {
-  DriveList drives(combo, tree.path());
-  FolderList folders(list, tree.path());
-  const std::wstring start = drives.text();
+  Browser& browser = open(tree.path());
+  const std::wstring start = browser.driveText();
 
-  EXPECT_FALSE(moveToDrive(drives, folders, unreadable.text()));
-  EXPECT_EQ(drives.text(), start);
-  EXPECT_EQ(folders.path(), tree.path());
+  EXPECT_FALSE(browser.moveToDrive(unreadable.text()));
+  EXPECT_EQ(browser.driveText(), start);
+  EXPECT_EQ(browser.folderPath(), tree.path());
 
   // As when the user picks it from the drop-down list: the combo box has moved before the change is handled.
   const auto index = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                   reinterpret_cast<LPARAM>(unreadable.text().c_str()));
   ASSERT_NE(index, CB_ERR);
   SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  EXPECT_FALSE(followDriveList(drives, folders));
-  EXPECT_EQ(drives.text(), start);
-  EXPECT_EQ(folders.path(), tree.path());
+  EXPECT_FALSE(browser.followDrive());
+  EXPECT_EQ(browser.driveText(), start);
+  EXPECT_EQ(browser.folderPath(), tree.path());
 }
 
 TEST_F(DriveListTest, TheFolderListFollowsAChosenDriveAndTheDriveListAGivenFolder) {
-  DriveList drives(combo, tree.path());
-  FolderList folders(list, tree.path());
+  Browser& browser = open(tree.path());
   const auto other = otherFixedDrive(treeDrive);
   if (!other) GTEST_SKIP() << "this machine has one fixed drive only";
 
-  EXPECT_TRUE(moveToDrive(drives, folders, driveText(*other, L"")));
-  EXPECT_EQ(driveLetterOf(folders.path()), other);
-  EXPECT_EQ(driveLetterOf(drives.text()), other);
+  EXPECT_TRUE(browser.moveToDrive(driveText(*other, L"")));
+  EXPECT_EQ(driveLetterOf(browser.folderPath()), other);
+  EXPECT_EQ(driveLetterOf(browser.driveText()), other);
 
   SendMessageW(combo, CB_SETCURSEL,
                static_cast<WPARAM>(SendMessageW(combo, CB_FINDSTRING, static_cast<WPARAM>(-1),
                                                 reinterpret_cast<LPARAM>(driveText(treeDrive, L"").c_str()))),
                0);
-  EXPECT_TRUE(followDriveList(drives, folders));
-  EXPECT_EQ(driveLetterOf(folders.path()), treeDrive);
-  EXPECT_EQ(driveLetterOf(drives.text()), treeDrive);
+  EXPECT_TRUE(browser.followDrive());
+  EXPECT_EQ(driveLetterOf(browser.folderPath()), treeDrive);
+  EXPECT_EQ(driveLetterOf(browser.driveText()), treeDrive);
 
-  EXPECT_TRUE(moveToFolder(drives, folders, driveRoot(*other)));
-  EXPECT_EQ(driveLetterOf(drives.text()), other);
-  EXPECT_FALSE(moveToFolder(drives, folders, tree.pathOf(L"gone")));
-  EXPECT_EQ(folders.path(), driveRoot(*other));
-  EXPECT_EQ(driveLetterOf(drives.text()), other);
-  EXPECT_TRUE(moveToFolder(drives, folders, tree.path()));
-  EXPECT_EQ(driveLetterOf(drives.text()), treeDrive);
+  EXPECT_TRUE(browser.moveToFolder(driveRoot(*other)));
+  EXPECT_EQ(driveLetterOf(browser.driveText()), other);
+  EXPECT_FALSE(browser.moveToFolder(tree.pathOf(L"gone")));
+  EXPECT_EQ(browser.folderPath(), driveRoot(*other));
+  EXPECT_EQ(driveLetterOf(browser.driveText()), other);
+  EXPECT_TRUE(browser.moveToFolder(tree.path()));
+  EXPECT_EQ(driveLetterOf(browser.driveText()), treeDrive);
 }
 
 }  // namespace

@@ -1,5 +1,3 @@
-#include "setup/file_list.h"
-
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -7,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "browser_controls.h"
 #include "temp_tree.h"
 #include "test_parent.h"
 
@@ -15,9 +14,9 @@ namespace {
 
 using testing_support::listBoxTexts;
 using testing_support::TempTree;
-using testing_support::TestParent;
 
-class FileListTest : public testing::Test {
+// The file list, as the browser fills it.
+class FileListTest : public testing::Test, public testing_support::BrowserControls {
  protected:
   void SetUp() override {
     for (const wchar_t* name : {L"c.Bmp", L"a.bmp", L"B.BMP", L"\u0437\u0438\u043c\u0430.bmp", L"\u98ce\u666f.bmp",
@@ -32,43 +31,45 @@ class FileListTest : public testing::Test {
   }
 
   TempTree tree;
-  TestParent parent;
-  HWND list = parent.createChild(L"LISTBOX", LBS_NOTIFY, 302);
-  FileList files{list};
+  HWND list = fileList;
 };
 
 TEST_F(FileListTest, ShowsOnlyTheVisibleBitmapsOfTheFolderInNameOrder) {
-  EXPECT_TRUE(files.setFolder(tree.path()));
+  Browser& files = open(tree.pathOf(L"other"));
+  EXPECT_TRUE(files.moveToFolder(tree.path()));
   EXPECT_EQ(listBoxTexts(list), (std::vector<std::wstring>{L"a.bmp", L"B.BMP", L"c.Bmp", L"smile \U0001F30D.bmp",
                                                         L"\u0437\u0438\u043c\u0430.bmp", L"\u98ce\u666f.bmp"}));
-  EXPECT_EQ(files.selectedName(), L"");
+  EXPECT_EQ(files.selectedFile(), L"");
 }
 
 TEST_F(FileListTest, TheSelectionIsTheFileNameWithoutFolder) {
-  ASSERT_TRUE(files.setFolder(tree.path()));
+  Browser& files = open(tree.path());
+  ASSERT_EQ(files.folderPath(), tree.path());
   SendMessageW(list, LB_SETCURSEL, 4, 0);
-  EXPECT_EQ(files.selectedName(), L"\u0437\u0438\u043c\u0430.bmp");
+  EXPECT_EQ(files.selectedFile(), L"\u0437\u0438\u043c\u0430.bmp");
   // Another folder shows its own files, none selected.
-  EXPECT_TRUE(files.setFolder(tree.pathOf(L"other")));
+  EXPECT_TRUE(files.moveToFolder(tree.pathOf(L"other")));
   EXPECT_EQ(listBoxTexts(list), (std::vector<std::wstring>{L"only.bmp"}));
-  EXPECT_EQ(files.selectedName(), L"");
+  EXPECT_EQ(files.selectedFile(), L"");
 }
 
 TEST_F(FileListTest, AFolderThatCannotBeReadKeepsWhatTheListShowed) {
-  ASSERT_TRUE(files.setFolder(tree.path()));
+  Browser& files = open(tree.path());
+  ASSERT_EQ(files.folderPath(), tree.path());
   SendMessageW(list, LB_SETCURSEL, 1, 0);
   const auto before = listBoxTexts(list);
   for (const std::wstring& folder : {tree.pathOf(L"missing"), tree.pathOf(L"a.bmp"), std::wstring(L"*.bmp")}) {
-    EXPECT_FALSE(files.setFolder(folder)) << folder;
+    EXPECT_FALSE(files.moveToFolder(folder)) << folder;
     EXPECT_EQ(listBoxTexts(list), before);
-    EXPECT_EQ(files.selectedName(), L"B.BMP");
+    EXPECT_EQ(files.selectedFile(), L"B.BMP");
   }
 }
 
 TEST_F(FileListTest, AnEmptyFolderShowsNoFiles) {
   tree.makeFolder(L"empty");
-  ASSERT_TRUE(files.setFolder(tree.path()));
-  EXPECT_TRUE(files.setFolder(tree.pathOf(L"empty")));
+  Browser& files = open(tree.path());
+  ASSERT_EQ(files.folderPath(), tree.path());
+  EXPECT_TRUE(files.moveToFolder(tree.pathOf(L"empty")));
   EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 0);
 }
 

@@ -1,5 +1,3 @@
-#include "setup/folder_list.h"
-
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -7,9 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "setup/folder_path.h"
-#include "setup/folder_reading.h"
+#include "setup/browser/folder_path.h"
+#include "setup/browser/folder_reading.h"
 #include "setup/join_path.h"
+#include "browser_controls.h"
+#include "gdi_count.h"
 #include "temp_tree.h"
 #include "test_parent.h"
 #include "win/gdi.h"
@@ -19,13 +19,12 @@ namespace {
 
 using testing_support::listBoxTexts;
 using testing_support::TempTree;
-using testing_support::TestParent;
-
-constexpr int kListId = 301;
+using testing_support::kFolderListId;
 
 int selected(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)); }
 
-class FolderListTest : public testing::Test {
+// The folder list, as the browser fills it.
+class FolderListTest : public testing::Test, public testing_support::BrowserControls {
  protected:
   void SetUp() override {
     for (const wchar_t* name : {L"zoo", L"Beach", L"apple", L"\u0424\u043e\u0442\u043e", L"\u56fe\u7247",
@@ -49,67 +48,67 @@ class FolderListTest : public testing::Test {
   int treeIndex() const { return static_cast<int>(parseFolderPath(tree.path())->names.size()); }
 
   TempTree tree;
-  TestParent parent;
-  HWND list = parent.createChild(L"LISTBOX", LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, kListId);
+  HWND list = folderList;
 };
 
 TEST_F(FolderListTest, ShowsTheFoldersAboveTheCurrentOneAndItsVisibleSubfoldersInOrder) {
-  const FolderList folders(list, tree.path());
-  EXPECT_EQ(folders.path(), tree.path());
+  const Browser& folders = open(tree.path());
+  EXPECT_EQ(folders.folderPath(), tree.path());
   EXPECT_EQ(listBoxTexts(list), treeEntriesWith({L"apple", L"Beach", L"empty", L"x.bmp", L"zoo",
                                               L"\u0424\u043e\u0442\u043e", L"\u56fe\u7247", L"\U0001F600 smile"}));
   EXPECT_EQ(selected(list), treeIndex());
 }
 
 TEST_F(FolderListTest, OpeningAnEntryMakesItCurrent) {
-  FolderList folders(list, tree.path());
+  Browser& folders = open(tree.path());
   const int cyrillic = treeIndex() + 6;
   SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(cyrillic), 0);
-  EXPECT_TRUE(folders.openSelected());
-  EXPECT_EQ(folders.path(), tree.pathOf(L"\u0424\u043e\u0442\u043e"));
+  EXPECT_TRUE(folders.openSelectedFolder());
+  EXPECT_EQ(folders.folderPath(), tree.pathOf(L"\u0424\u043e\u0442\u043e"));
   EXPECT_EQ(listBoxTexts(list), treeEntriesWith({L"\u0424\u043e\u0442\u043e"}));
 
   // The current entry is where the list already is: no change.
-  EXPECT_FALSE(folders.openSelected());
+  EXPECT_FALSE(folders.openSelectedFolder());
 
   SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(treeIndex()), 0);
-  EXPECT_TRUE(folders.openSelected());
-  EXPECT_EQ(folders.path(), tree.path());
+  EXPECT_TRUE(folders.openSelectedFolder());
+  EXPECT_EQ(folders.folderPath(), tree.path());
 
   SendMessageW(list, LB_SETCURSEL, 0, 0);
-  EXPECT_TRUE(folders.openSelected());
-  EXPECT_EQ(folders.path(), parseFolderPath(tree.path())->root);
+  EXPECT_TRUE(folders.openSelectedFolder());
+  EXPECT_EQ(folders.folderPath(), parseFolderPath(tree.path())->root);
 }
 
 TEST_F(FolderListTest, AFolderThatCannotBeReadLeavesTheListWhereItWas) {
-  FolderList folders(list, tree.path());
+  Browser& folders = open(tree.path());
   const auto before = listBoxTexts(list);
   for (const std::wstring& path : {tree.pathOf(L"missing"), tree.pathOf(L"a.bmp"), tree.pathOf(L"zo*"),
                                    std::wstring(L"relative\\folder"), std::wstring()}) {
-    EXPECT_FALSE(folders.setPath(path)) << path;
-    EXPECT_EQ(folders.path(), tree.path());
+    EXPECT_FALSE(folders.moveToFolder(path)) << path;
+    EXPECT_EQ(folders.folderPath(), tree.path());
     EXPECT_EQ(listBoxTexts(list), before);
   }
-  EXPECT_TRUE(folders.setPath(tree.path() + L"\\empty\\..\\.\\zoo\\"));
-  EXPECT_EQ(folders.path(), tree.pathOf(L"zoo"));
+  EXPECT_TRUE(folders.moveToFolder(tree.path() + L"\\empty\\..\\.\\zoo\\"));
+  EXPECT_EQ(folders.folderPath(), tree.pathOf(L"zoo"));
 }
 
 TEST_F(FolderListTest, AStartFolderThatCannotBeReadShowsNothingUntilAFolderIsSet) {
-  FolderList folders(list, tree.pathOf(L"missing"));
-  EXPECT_EQ(folders.path(), L"");
+  Browser& folders = open(tree.pathOf(L"missing"));
+  EXPECT_EQ(folders.folderPath(), L"");
   EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 0);
-  EXPECT_FALSE(folders.openSelected());
+  EXPECT_FALSE(folders.openSelectedFolder());
   const std::wstring processFolder = processCurrentFolder();
-  EXPECT_TRUE(folders.setPath(processFolder));
-  EXPECT_EQ(folders.path(), parseFolderPath(processFolder)->text());
+  EXPECT_TRUE(folders.moveToFolder(processFolder));
+  EXPECT_EQ(folders.folderPath(), parseFolderPath(processFolder)->text());
 }
 
 TEST_F(FolderListTest, EnterInTheListReachesTheParentAsADoubleClick) {
-  const FolderList folders(list, tree.path());
+  open(tree.path());
+  parent.commands.clear();
   MSG enter{list, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
   EXPECT_NE(SendMessageW(list, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) & DLGC_WANTMESSAGE, 0);
   SendMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
-  EXPECT_EQ(parent.commands, (std::vector<std::pair<int, int>>{{kListId, LBN_DBLCLK}}));
+  EXPECT_EQ(parent.commands, (std::vector<std::pair<int, int>>{{kFolderListId, LBN_DBLCLK}}));
 }
 
 TEST_F(FolderListTest, PathsBeyond260CharactersAreBrowsedWhole) {
@@ -120,16 +119,16 @@ TEST_F(FolderListTest, PathsBeyond260CharactersAreBrowsedWhole) {
   }
   const std::wstring deep = tree.pathOf(relative);
   ASSERT_GT(deep.size(), 360u);
-  FolderList folders(list, tree.path());
-  EXPECT_TRUE(folders.setPath(deep));
-  EXPECT_EQ(folders.path(), deep);
+  Browser& folders = open(tree.path());
+  EXPECT_TRUE(folders.moveToFolder(deep));
+  EXPECT_EQ(folders.folderPath(), deep);
   SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(treeIndex() + 1), 0);
-  EXPECT_TRUE(folders.openSelected());
-  EXPECT_EQ(folders.path(), tree.pathOf(std::wstring(60, L'a')));
+  EXPECT_TRUE(folders.openSelectedFolder());
+  EXPECT_EQ(folders.folderPath(), tree.pathOf(std::wstring(60, L'a')));
 }
 
 // The leftmost column in which an entry drawn into a bitmap has text.
-int firstTextColumn(const FolderList& folders, HWND list, int index) {
+int firstTextColumn(const Browser& folders, HWND list, int index) {
   constexpr int kWidth = 300, kHeight = 20;
   const win::WindowDc screen(nullptr);
   const win::MemoryDc dc(screen.get());
@@ -142,7 +141,7 @@ int firstTextColumn(const FolderList& folders, HWND list, int index) {
   item.hDC = dc.get();
   item.itemID = static_cast<UINT>(index);
   item.rcItem = {0, 0, kWidth, kHeight};
-  folders.draw(item);
+  folders.drawFolder(item);
   const COLORREF background = GetSysColor(COLOR_WINDOW);
   for (int x = 0; x < kWidth; ++x) {
     for (int y = 0; y < kHeight; ++y) {
@@ -153,9 +152,9 @@ int firstTextColumn(const FolderList& folders, HWND list, int index) {
 }
 
 TEST_F(FolderListTest, EachEntryIsDrawnFurtherInByItsDepth) {
-  const long gdiBefore = win::liveGdiObjects();
+  const long gdiBefore = testing_support::liveGdiObjects();
   {
-    const FolderList folders(list, tree.path());
+    const Browser& folders = open(tree.path());
     const int root = firstTextColumn(folders, list, 0);
     const int current = firstTextColumn(folders, list, treeIndex());
     const int subfolder = firstTextColumn(folders, list, treeIndex() + 1);
@@ -163,13 +162,13 @@ TEST_F(FolderListTest, EachEntryIsDrawnFurtherInByItsDepth) {
     EXPECT_LT(root, current);
     EXPECT_LT(current, subfolder);
   }
-  EXPECT_EQ(win::liveGdiObjects(), gdiBefore);
+  EXPECT_EQ(testing_support::liveGdiObjects(), gdiBefore);
 }
 
 TEST_F(FolderListTest, LinesAreAsHighAsTheListsFont) {
-  FolderList folders(list, tree.path());
+  Browser& folders = open(tree.path());
   const auto heightBefore = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
-  const long gdiBefore = win::liveGdiObjects();
+  const long gdiBefore = testing_support::liveGdiObjects();
   {
     const win::UniqueGdiObject<HFONT> large(CreateFontW(-40, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                                         0, 0, 0, 0, L"Tahoma"));
@@ -180,7 +179,7 @@ TEST_F(FolderListTest, LinesAreAsHighAsTheListsFont) {
   }
   folders.fitToFont();
   EXPECT_EQ(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0), heightBefore);
-  EXPECT_EQ(win::liveGdiObjects(), gdiBefore);
+  EXPECT_EQ(testing_support::liveGdiObjects(), gdiBefore);
 }
 
 }  // namespace

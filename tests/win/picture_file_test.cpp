@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bmp_file.h"
+#include "gdi_count.h"
 #include "picture_encoder.h"
 #include "temp_tree.h"
 #include "win/com.h"
@@ -93,7 +94,7 @@ class PictureFileTest : public testing::Test {
 
 TEST_F(PictureFileTest, LoadsABitmapFileAtItsPixelSizeTopRowFirst) {
   tree.makeFile(L"pattern.bmp", asText(testing_support::bmpBytes(7, 5, [](int x, int y) { return pattern(x, y, 7); })));
-  const long gdiBefore = liveGdiObjects();
+  const long gdiBefore = testing_support::liveGdiObjects();
   {
     const auto picture = loadPicture(tree.pathOf(L"pattern.bmp"));
     ASSERT_TRUE(picture.has_value());
@@ -102,9 +103,9 @@ TEST_F(PictureFileTest, LoadsABitmapFileAtItsPixelSizeTopRowFirst) {
     EXPECT_EQ(pixelAt(*picture, 0, 0), (Rgb{0, 255, 0}));
     EXPECT_EQ(pixelAt(*picture, 1, 4), (Rgb{255, 0, 0}));
     EXPECT_EQ(pixelAt(*picture, 6, 4), (Rgb{0, 0, 255}));
-    EXPECT_EQ(liveGdiObjects(), gdiBefore + 1);
+    EXPECT_EQ(testing_support::liveGdiObjects(), gdiBefore + 1);
   }
-  EXPECT_EQ(liveGdiObjects(), gdiBefore);
+  EXPECT_EQ(testing_support::liveGdiObjects(), gdiBefore);
 }
 
 TEST_F(PictureFileTest, LoadsWhatElseThePlatformDecodes) {
@@ -170,7 +171,7 @@ TEST_F(PictureFileTest, RefusesWhatCannotBeShownWithoutKeepingAnything) {
   tree.makeFolder(L"folder.bmp");
   const std::wstring longPath = tree.pathOf(std::wstring(300, L'x') + L".bmp");
 
-  const long gdiBefore = liveGdiObjects();
+  const long gdiBefore = testing_support::liveGdiObjects();
   const DWORD handlesBefore = [] {
     DWORD count = 0;
     GetProcessHandleCount(GetCurrentProcess(), &count);
@@ -184,7 +185,7 @@ TEST_F(PictureFileTest, RefusesWhatCannotBeShownWithoutKeepingAnything) {
         std::wstring(L"\\\\?\\Q:\\nothing.bmp")}) {
     EXPECT_FALSE(loadPicture(path).has_value()) << std::string(path.begin(), path.end());
   }
-  EXPECT_EQ(liveGdiObjects(), gdiBefore);
+  EXPECT_EQ(testing_support::liveGdiObjects(), gdiBefore);
   DWORD handlesAfter = 0;
   GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
   EXPECT_EQ(handlesAfter, handlesBefore);

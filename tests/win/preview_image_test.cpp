@@ -1,9 +1,10 @@
-#include "setup/preview_image.h"
+#include "setup/dialog/preview_image.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include "gdi_count.h"
 #include "test_parent.h"
 #include "win/gdi.h"
 
@@ -19,7 +20,7 @@ win::UniqueBitmap solidPicture(COLORREF colour) {
   win::MemoryDc dc(screen.get());
   const win::SelectionScope selected(dc.get(), picture.get());
   const RECT all{0, 0, 2, 2};
-  win::UniqueBrush brush(CreateSolidBrush(colour));
+  win::UniqueGdiObject<HBRUSH> brush(CreateSolidBrush(colour));
   FillRect(dc.get(), &all, brush.get());
   return picture;
 }
@@ -44,17 +45,17 @@ TEST(PreviewImage, FillsItsBoxWithThePictureAndFreesThePictureItReplaces) {
   const HWND box = image.create(parent.hwnd(), 7, WS_VISIBLE, GetModuleHandleW(nullptr));
   ASSERT_NE(box, nullptr);
   SetWindowPos(box, nullptr, 0, 0, kWidth, kHeight, SWP_NOZORDER);
-  const long before = win::liveGdiObjects();
+  const long before = testing_support::liveGdiObjects();
 
   image.show(solidPicture(RGB(255, 0, 0)));
   EXPECT_EQ(drawnColour(box), RGB(255, 0, 0));
   image.show(solidPicture(RGB(0, 0, 255)));
   EXPECT_EQ(drawnColour(box), RGB(0, 0, 255));
-  EXPECT_EQ(win::liveGdiObjects(), before + 1);
+  EXPECT_EQ(testing_support::liveGdiObjects(), before + 1);
 
   image.show(win::UniqueBitmap());
   EXPECT_EQ(drawnColour(box), GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(win::liveGdiObjects(), before);
+  EXPECT_EQ(testing_support::liveGdiObjects(), before);
 }
 
 }  // namespace

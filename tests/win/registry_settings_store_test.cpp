@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
-namespace slidewell {
+#include "settings/settings_keys.h"
+
+namespace slidewell::settings {
 namespace {
 
-constexpr wchar_t kSection[] = L"Software\\SWPIC1\\Main";
+const std::wstring kSectionPath = sectionPath();
+const wchar_t* const kSection = kSectionPath.c_str();
 
 // Each case starts with no configuration at all, as on a first run.
 class RegistrySettingsStoreTest : public testing::Test {
@@ -96,4 +99,4 @@ TEST_F(RegistrySettingsStoreTest, ReadsAVeryLongValueWhole) {
 }
 
 }  // namespace
-}  // namespace slidewell
+}  // namespace slidewell::settings

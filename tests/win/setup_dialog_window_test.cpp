@@ -1,4 +1,4 @@
-#include "setup/setup_dialog.h"
+#include "setup/dialog/setup_dialog.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -8,9 +8,11 @@
 #include <optional>
 #include <string>
 
-#include "setup/dialog_layout.h"
+#include "gdi_count.h"
+#include "memory_settings_store.h"
+#include "setup/dialog/dialog_layout.h"
+#include "test_parent.h"
 #include "win/dpi.h"
-#include "win/gdi.h"
 
 namespace slidewell::setup {
 namespace {
@@ -21,10 +23,8 @@ LOGFONTW fontOf(HWND control) {
   return font;
 }
 
-PixelRect rectInClient(HWND dialog, HWND control) {
-  RECT rect{};
-  GetWindowRect(control, &rect);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+PixelRect placeInDialog(HWND dialog, HWND control) {
+  const RECT rect = testing_support::rectInClient(dialog, control);
   return PixelRect{rect.left, rect.top, rect.right, rect.bottom};
 }
 
@@ -33,19 +33,13 @@ LRESULT CALLBACK countTextWrites(HWND window, UINT message, WPARAM wParam, LPARA
   return DefSubclassProc(window, message, wParam, lParam);
 }
 
-// The dialog in this process, created but not shown, and no modal loop.
+// The dialog in this process over a store in memory, created but not shown, and no message loop.
 class SetupDialogWindowTest : public testing::Test {
  protected:
   void SetUp() override {
-    dialog.emplace(GetModuleHandleW(nullptr));
+    store.values = {{L"Picture 0", L"C:\\a.bmp"}, {L"Picture 1", L"C:\\b.bmp"}, {L"temps", L"7"}};
+    dialog.emplace(GetModuleHandleW(nullptr), store, [this] { ++ends; });
     ASSERT_TRUE(dialog->create());
-  }
-  void TearDown() override {
-    dialog.reset();
-    // The destroyed window asks the modal loop to end; there is none here, so the request goes too.
-    MSG message;
-    while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
   }
 
   HWND control(ControlId id) const { return dialog->control(id); }
@@ -60,30 +54,60 @@ class SetupDialogWindowTest : public testing::Test {
     }
   }
 
+  void press(ControlId id) const {
+    SendMessageW(dialog->hwnd(), WM_COMMAND, MAKEWPARAM(static_cast<int>(id), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(control(id)));
+  }
+
+  testing_support::MemorySettingsStore store;
+  int ends = 0;
   std::optional<SetupDialog> dialog;
 };
 
+TEST_F(SetupDialogWindowTest, OkSavesTheWholeConfigurationThenEnds) {
+  SendMessageW(control(ControlId::Pictures), LB_DELETESTRING, 0, 0);
+  SetWindowTextW(control(ControlId::Interval), L"12");
+  press(ControlId::Ok);
+  EXPECT_EQ(ends, 1);
+  EXPECT_EQ(store.values[L"Picture 0"], L"C:\\b.bmp");
+  EXPECT_EQ(store.values[L"Picture 1"], L"");
+  EXPECT_EQ(store.values[L"Picture 100"], L"");
+  EXPECT_EQ(store.values[L"temps"], L"12");
+  EXPECT_EQ(store.values.count(L"dir"), 1u);
+  EXPECT_EQ(store.values.count(L"drive"), 1u);
+}
+
+TEST_F(SetupDialogWindowTest, CancelEscAndTheCloseBoxEndWithoutWriting) {
+  const auto before = store.values;
+  press(ControlId::Cancel);
+  SendMessageW(dialog->hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+  SendMessageW(dialog->hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(ends, 3);
+  EXPECT_EQ(store.values, before);
+  EXPECT_TRUE(IsWindow(dialog->hwnd()));
+}
+
 TEST_F(SetupDialogWindowTest, EveryControlHasTheDialogFontAtTheWindowsDpi) {
-  expectFontFor(win::windowDpi(dialog->window()));
+  expectFontFor(win::windowDpi(dialog->hwnd()));
 }
 
 TEST_F(SetupDialogWindowTest, FollowsAMoveToAMonitorOfAnotherDpi) {
-  const long gdiObjects = win::liveGdiObjects();
+  const long gdiObjects = testing_support::liveGdiObjects();
   for (const UINT dpi : {144u, 192u, 96u}) {
     RECT suggested{300, 200, 1100, 900};
-    SendMessageW(dialog->window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    SendMessageW(dialog->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
 
     RECT frame{};
-    GetWindowRect(dialog->window(), &frame);
+    GetWindowRect(dialog->hwnd(), &frame);
     EXPECT_EQ(frame.left, 300);
     EXPECT_EQ(frame.top, 200);
     for (const ControlLayout& layout : dialogControls()) {
-      EXPECT_EQ(rectInClient(dialog->window(), control(layout.id)), toPixels(layout.place, static_cast<int>(dpi)))
+      EXPECT_EQ(placeInDialog(dialog->hwnd(), control(layout.id)), toPixels(layout.place, static_cast<int>(dpi)))
           << std::wstring(layout.name) << " at " << dpi;
     }
     expectFontFor(dpi);
     // The font made for the earlier DPI is gone.
-    EXPECT_EQ(win::liveGdiObjects(), gdiObjects);
+    EXPECT_EQ(testing_support::liveGdiObjects(), gdiObjects);
   }
 }
 

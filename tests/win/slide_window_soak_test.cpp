@@ -7,14 +7,15 @@
 #include <string>
 
 #include "bmp_file.h"
+#include "gdi_count.h"
 #include "memory_settings_store.h"
 #include "slideshow/slide_window.h"
 #include "temp_tree.h"
 #include "win/com.h"
 #include "win/gdi.h"
-#include "win/handles.h"
+#include "kernel_handles.h"
 
-namespace slidewell {
+namespace slidewell::slideshow {
 namespace {
 
 struct Usage {
@@ -25,11 +26,11 @@ struct Usage {
 };
 
 Usage usageNow() {
-  Usage usage{win::liveGdiObjects(), 0, 0, 0};
+  Usage usage{testing_support::liveGdiObjects(), 0, 0, 0};
   // Wine counts no handles, so also look at the value a new handle gets: free slots are used again,
   // and handles left open push it up.
   GetProcessHandleCount(GetCurrentProcess(), &usage.handles);
-  const win::UniqueKernelHandle probe(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+  const testing_support::UniqueKernelHandle probe(CreateEventW(nullptr, FALSE, FALSE, nullptr));
   usage.freshHandle = reinterpret_cast<std::uintptr_t>(probe.get());
   // The commit charge: PrivateUsage on Windows, and the figure Wine fills in (its PrivateUsage stays 0).
   PROCESS_MEMORY_COUNTERS memory{};
@@ -57,15 +58,15 @@ TEST(SlideWindowSoak, TwoThousandChangesLeaveNothingBehind) {
   for (int i = 0; i < kListLength; ++i) store.save(L"Picture " + std::to_wstring(i), list[i]);
   store.save(L"temps", L"0");
 
-  const long gdiAtStart = win::liveGdiObjects();
+  const long gdiAtStart = testing_support::liveGdiObjects();
   {
     SlideWindow window(GetModuleHandleW(nullptr), store, [] {});
     ASSERT_TRUE(window.open());
-    ShowWindow(window.handle(), SW_SHOWNOACTIVATE);
+    ShowWindow(window.hwnd(), SW_SHOWNOACTIVATE);
     auto change = [&] {
       store.reads.clear();  // the test store's own record of reads must not grow either
       window.nextimg();
-      UpdateWindow(window.handle());  // paints now, as the message loop would
+      UpdateWindow(window.hwnd());  // paints now, as the message loop would
     };
     // Whole rounds of the list, so that both counts are taken on the same picture.
     for (int i = 0; i < 25 * kListLength; ++i) change();
@@ -79,10 +80,10 @@ TEST(SlideWindowSoak, TwoThousandChangesLeaveNothingBehind) {
     // One kept bitmap per change would be 300 KB x 1,800; one kept file name, about 100 KB in all.
     EXPECT_LE(after.privateBytes, warm.privateBytes + 64 * 1024)
         << "private bytes grew from " << warm.privateBytes << " to " << after.privateBytes;
-    ShowWindow(window.handle(), SW_HIDE);
+    ShowWindow(window.hwnd(), SW_HIDE);
   }
-  EXPECT_EQ(win::liveGdiObjects(), gdiAtStart);
+  EXPECT_EQ(testing_support::liveGdiObjects(), gdiAtStart);
 }
 
 }  // namespace
-}  // namespace slidewell
+}  // namespace slidewell::slideshow

@@ -10,12 +10,13 @@
 
 #include "bmp_file.h"
 #include "memory_settings_store.h"
+#include "pixels.h"
 #include "slideshow/interval.h"
 #include "temp_tree.h"
 #include "win/com.h"
 #include "win/gdi.h"
 
-namespace slidewell {
+namespace slidewell::slideshow {
 namespace {
 
 using testing_support::Rgb;
@@ -30,54 +31,13 @@ int cursorCount() {
 // What the window's paint routine draws, through WM_PRINTCLIENT.
 class Printed {
  public:
-  explicit Printed(HWND window) {
-    RECT client{};
-    GetClientRect(window, &client);
-    width_ = client.right;
-    height_ = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const win::WindowDc screen(nullptr);
-    const win::MemoryDc dc(screen.get());
-    const win::UniqueBitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap) return;
-    const win::SelectionScope selected(dc.get(), bitmap.get());
-    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-    GdiFlush();
-    const auto* pixels = static_cast<const std::uint32_t*>(bits);
-    pixels_.assign(pixels, pixels + static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
-  }
-
-  Rgb at(int x, int y) const {
-    const std::uint32_t p = pixels_[static_cast<std::size_t>(y * width_ + x)];
-    return Rgb{static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8), static_cast<std::uint8_t>(p)};
-  }
-
+  explicit Printed(HWND window) : pixels_(testing_support::Pixels::printedBy(window)) {}
+  Rgb at(int x, int y) const { return pixels_.at(x, y); }
   // The bounds of every pixel that is not black.
-  std::optional<RECT> drawn() const {
-    std::optional<RECT> bounds;
-    for (int y = 0; y < height_; ++y) {
-      for (int x = 0; x < width_; ++x) {
-        if (at(x, y) == Rgb{0, 0, 0}) continue;
-        if (!bounds) bounds = RECT{x, y, x + 1, y + 1};
-        bounds->left = std::min<LONG>(bounds->left, x);
-        bounds->top = std::min<LONG>(bounds->top, y);
-        bounds->right = std::max<LONG>(bounds->right, x + 1);
-        bounds->bottom = std::max<LONG>(bounds->bottom, y + 1);
-      }
-    }
-    return bounds;
-  }
+  std::optional<RECT> drawn() const { return pixels_.boundsWhere([](Rgb c) { return c != Rgb{0, 0, 0}; }); }
 
  private:
-  int width_ = 0;
-  int height_ = 0;
-  std::vector<std::uint32_t> pixels_;
+  testing_support::Pixels pixels_;
 };
 
 class SlideWindowTest : public testing::Test {
@@ -111,7 +71,7 @@ TEST_F(SlideWindowTest, TheLoadHidesTheCursorAndPlacesTheFirstPictureBeforeTheWi
   SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
   ASSERT_TRUE(window.open());
   EXPECT_EQ(cursorCount(), before - 1);
-  EXPECT_FALSE(IsWindowVisible(window.handle()));
+  EXPECT_FALSE(IsWindowVisible(window.hwnd()));
   const auto area = window.pictureArea();
   ASSERT_TRUE(area.has_value());
   EXPECT_EQ(area->right - area->left, 30);
@@ -124,22 +84,22 @@ TEST_F(SlideWindowTest, CoversTheVirtualScreenAsABorderlessTopmostWindow) {
   SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
   ASSERT_TRUE(window.open());
   wchar_t title[16] = {};
-  GetWindowTextW(window.handle(), title, 16);
+  GetWindowTextW(window.hwnd(), title, 16);
   EXPECT_EQ(std::wstring(title), L"Form1");
   RECT area{};
-  GetWindowRect(window.handle(), &area);
+  GetWindowRect(window.hwnd(), &area);
   EXPECT_EQ(area.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
   EXPECT_EQ(area.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
   EXPECT_EQ(area.right - area.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
   EXPECT_EQ(area.bottom - area.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
   RECT client{};
-  GetClientRect(window.handle(), &client);
+  GetClientRect(window.hwnd(), &client);
   EXPECT_EQ(client.right, area.right - area.left);
-  EXPECT_TRUE(GetWindowLongPtrW(window.handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(GetWindowLongPtrW(window.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
   // No configuration at all: nothing to show, and the default interval of 3 seconds.
   EXPECT_FALSE(window.pictureArea().has_value());
   EXPECT_EQ(window.timerPeriod(), 3000u);
-  EXPECT_EQ(Printed(window.handle()).drawn(), std::nullopt);
+  EXPECT_EQ(Printed(window.hwnd()).drawn(), std::nullopt);
 }
 
 TEST_F(SlideWindowTest, TheTimerPeriodFollowsTheStoredInterval) {
@@ -176,8 +136,8 @@ TEST_F(SlideWindowTest, StaysIdleBetweenChanges) {
   list({picture(L"a.bmp", 200, 150, Rgb{200, 0, 0})});
   store.save(L"temps", L"0");
   SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
-  ShowWindow(window.handle(), SW_SHOWNOACTIVATE);
-  UpdateWindow(window.handle());
+  ShowWindow(window.hwnd(), SW_SHOWNOACTIVATE);
+  UpdateWindow(window.hwnd());
   int redraws = 0;
   auto dispatchFor = [&](DWORD ms) {
     const ULONGLONG deadline = GetTickCount64() + ms;
@@ -185,7 +145,7 @@ TEST_F(SlideWindowTest, StaysIdleBetweenChanges) {
       MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
       MSG message{};
       while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.hwnd == window.handle() && (message.message == WM_PAINT || message.message == WM_TIMER)) {
+        if (message.hwnd == window.hwnd() && (message.message == WM_PAINT || message.message == WM_TIMER)) {
           ++redraws;
         }
         DispatchMessageW(&message);
@@ -204,7 +164,7 @@ TEST_F(SlideWindowTest, StaysIdleBetweenChanges) {
   dispatchFor(1000);
   EXPECT_EQ(redraws, 0);
   EXPECT_LT(busyMs() - busyBefore, 30.0);
-  ShowWindow(window.handle(), SW_HIDE);
+  ShowWindow(window.hwnd(), SW_HIDE);
 }
 
 TEST_F(SlideWindowTest, PaintsThePictureOneToOneOnBlack) {
@@ -212,7 +172,7 @@ TEST_F(SlideWindowTest, PaintsThePictureOneToOneOnBlack) {
   SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
   const auto area = window.pictureArea();
   ASSERT_TRUE(area.has_value());
-  const Printed printed(window.handle());
+  const Printed printed(window.hwnd());
   const auto drawn = printed.drawn();
   ASSERT_TRUE(drawn.has_value());
   EXPECT_TRUE(EqualRect(&*drawn, &*area));
@@ -229,7 +189,7 @@ TEST_F(SlideWindowTest, ChangesFollowTheListAndShowNothingForAPictureThatCannotB
     window.nextimg();
     sizes.push_back(sizeOf(window.pictureArea()));
     if (!sizes.back()) {
-      EXPECT_EQ(Printed(window.handle()).drawn(), std::nullopt);
+      EXPECT_EQ(Printed(window.hwnd()).drawn(), std::nullopt);
     }
   }
   ASSERT_EQ(sizes.size(), 4u);
@@ -267,18 +227,18 @@ TEST_F(SlideWindowTest, PlacesEveryPictureByTheWindowSize) {
 TEST_F(SlideWindowTest, ACharacterEndsTheShowAndOtherInputDoesNot) {
   const int before = cursorCount();
   SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
-  SendMessageW(window.handle(), WM_KEYDOWN, VK_SHIFT, 0);
-  SendMessageW(window.handle(), WM_KEYDOWN, VK_F1, 0);
-  SendMessageW(window.handle(), WM_LBUTTONDOWN, 0, 0);
-  SendMessageW(window.handle(), WM_LBUTTONUP, 0, 0);
-  SendMessageW(window.handle(), WM_RBUTTONDOWN, 0, 0);
+  SendMessageW(window.hwnd(), WM_KEYDOWN, VK_SHIFT, 0);
+  SendMessageW(window.hwnd(), WM_KEYDOWN, VK_F1, 0);
+  SendMessageW(window.hwnd(), WM_LBUTTONDOWN, 0, 0);
+  SendMessageW(window.hwnd(), WM_LBUTTONUP, 0, 0);
+  SendMessageW(window.hwnd(), WM_RBUTTONDOWN, 0, 0);
   EXPECT_EQ(ends, 0);
   EXPECT_EQ(cursorCount(), before - 1);
-  SendMessageW(window.handle(), WM_CHAR, L'a', 0);
+  SendMessageW(window.hwnd(), WM_CHAR, L'a', 0);
   EXPECT_EQ(ends, 1);
   EXPECT_EQ(cursorCount(), before);
   // The cursor is shown once only, however often the end is asked for.
-  SendMessageW(window.handle(), WM_CHAR, VK_ESCAPE, 0);
+  SendMessageW(window.hwnd(), WM_CHAR, VK_ESCAPE, 0);
   EXPECT_EQ(cursorCount(), before);
 }
 
@@ -290,11 +250,11 @@ TEST_F(SlideWindowTest, TheTwentyFirstMouseMoveEndsTheShow) {
   for (int i = 1; i <= 20; ++i) {
     // Over the picture and over the background alike.
     const POINT at = i % 2 == 0 ? POINT{area.left + 1, area.top + 1} : POINT{area.right + 5, area.bottom + 5};
-    SendMessageW(window.handle(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    SendMessageW(window.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
   }
   EXPECT_EQ(ends, 0);
   EXPECT_EQ(cursorCount(), before - 1);
-  SendMessageW(window.handle(), WM_MOUSEMOVE, 0, MAKELPARAM(area.left, area.top));
+  SendMessageW(window.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(area.left, area.top));
   EXPECT_EQ(ends, 1);
   EXPECT_EQ(cursorCount(), before);
 }
@@ -302,11 +262,11 @@ TEST_F(SlideWindowTest, TheTwentyFirstMouseMoveEndsTheShow) {
 TEST_F(SlideWindowTest, ClosedByThePlatformItShowsTheCursorAgain) {
   const int before = cursorCount();
   SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
-  SendMessageW(window.handle(), WM_CLOSE, 0, 0);
+  SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(window.open());
   EXPECT_EQ(ends, 0);
   EXPECT_EQ(cursorCount(), before);
 }
 
 }  // namespace
-}  // namespace slidewell
+}  // namespace slidewell::slideshow

@@ -4,13 +4,6 @@ namespace slidewell::e2e {
 
 HWND controlOf(HWND window, setup::ControlId id) { return GetDlgItem(window, static_cast<int>(id)); }
 
-RECT rectInClient(HWND window, HWND control) {
-  RECT rect{};
-  GetWindowRect(control, &rect);
-  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
 POINT centreOf(HWND control) {
   RECT rect{};
   GetWindowRect(control, &rect);

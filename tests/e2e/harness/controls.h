@@ -2,15 +2,15 @@
 
 #include <windows.h>
 
-#include "setup/dialog_layout.h"
+#include "setup/dialog/dialog_layout.h"
+#include "test_parent.h"
 
 namespace slidewell::e2e {
 
 // The control with that id on a window of the program under test.
 HWND controlOf(HWND window, setup::ControlId id);
 
-// The control's window rectangle relative to the top-left corner of `window`'s client area.
-RECT rectInClient(HWND window, HWND control);
+using testing_support::rectInClient;
 
 // Where the pointer goes to be over `control`: its centre, in screen coordinates.
 POINT centreOf(HWND control);

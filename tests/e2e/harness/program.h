@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "win/handles.h"
+#include "kernel_handles.h"
 
 namespace slidewell::e2e {
 
@@ -38,7 +38,7 @@ class RunningProgram {
   HWND anyWindow() const;
 
  private:
-  win::UniqueKernelHandle process_;
+  testing_support::UniqueKernelHandle process_;
   DWORD processId_ = 0;
 };
 

@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "bmp_file.h"
+#include "pixels.h"
 
 namespace slidewell::e2e {
 
@@ -25,16 +27,19 @@ class Screenshot {
 
   int left() const { return left_; }
   int top() const { return top_; }
-  int width() const { return width_; }
-  int height() const { return height_; }
+  int width() const { return pixels_.width(); }
+  int height() const { return pixels_.height(); }
   // In screen coordinates.
   Rgb at(int x, int y) const;
   // The smallest rectangle, in screen coordinates, holding every pixel of that colour, if any.
   std::optional<RECT> boundsOf(Rgb colour) const;
 
  private:
-  int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
-  std::vector<std::uint32_t> pixels_;  // 0x00RRGGBB, top row first
+  Screenshot(int left, int top, testing_support::Pixels pixels)
+      : left_(left), top_(top), pixels_(std::move(pixels)) {}
+
+  int left_ = 0, top_ = 0;
+  testing_support::Pixels pixels_;
 };
 
 // Which one of `colours` the screen shows now, if exactly one of them.

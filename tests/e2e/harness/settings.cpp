@@ -7,12 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "settings/settings_keys.h"
 #include "win/handles.h"
 
 namespace slidewell::e2e {
 namespace {
-constexpr wchar_t kSection[] = L"Software\\SWPIC1\\Main";
-}
+const std::wstring kSectionPath = settings::sectionPath();
+const wchar_t* const kSection = kSectionPath.c_str();
+}  // namespace
 
 void clearSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\SWPIC1"); }
 

@@ -9,7 +9,7 @@
 
 #include "bmp_file.h"
 #include "program.h"
-#include "setup/dialog_layout.h"
+#include "setup/dialog/dialog_layout.h"
 
 namespace slidewell::e2e {
 

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "setup/browser/drive_list.h"
+#include "setup/browser/file_list.h"
+#include "setup/browser/folder_list.h"
+#include "setup/browser/folder_path.h"
+
+namespace slidewell::setup {
+
+// The dialog's file browser: the drive list, the folder list and the file list moving together, and
+// the "Add" button that adds the file chosen in it. Each change of folder reads the new folder once and
+// shows it in both lists; it disables "Add", which a click on a file of that folder enables again. A
+// drive or folder that cannot be read changes nothing: false.
+class Browser {
+ public:
+  // Starts in `startFolder` (where the program runs).
+  Browser(HWND drives, HWND folders, HWND files, HWND add, std::wstring_view startFolder);
+
+  // The user chose another drive in the drive list. The folder list moves to that drive's current
+  // folder (for the drive the program runs on, the folder it runs in) or, when that cannot be read, the
+  // drive's root. When the drive cannot be read at all the drive list goes back to the folder's drive.
+  bool followDrive();
+  // A double-click or Enter in the folder list.
+  bool openSelectedFolder();
+  // A stored drive, as text ("c: [SYSTEM]"): made current, and the folder list follows as above.
+  bool moveToDrive(std::wstring_view text);
+  // A stored folder: made current, and the drive list shows the drive it is on.
+  bool moveToFolder(std::wstring_view path);
+
+  // A click in the file list: enables "Add" and gives the chosen file's full path; nullopt when no
+  // file is selected.
+  std::optional<std::wstring> chooseFile();
+
+  std::wstring driveText() const { return drives_.text(); }
+  std::wstring folderPath() const { return folders_.path(); }
+  std::wstring selectedFile() const { return files_.selectedName(); }
+
+  void drawFolder(const DRAWITEMSTRUCT& item) const { folders_.draw(item); }
+  // After the folder list got another font.
+  void fitToFont() { folders_.fitToFont(); }
+
+ private:
+  bool show(const std::optional<FolderPath>& folder);
+  // The drive list has just made `letter` current.
+  bool enterDrive(wchar_t letter);
+
+  DriveList drives_;
+  FolderList folders_;
+  FileList files_;
+  HWND add_;
+};
+
+}  // namespace slidewell::setup

@@ -1,0 +1,103 @@
+#include "setup/dialog/dialog_controls.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace slidewell::setup {
+namespace {
+
+struct ControlClass {
+  const wchar_t* name;
+  DWORD style;
+  DWORD exStyle;
+};
+
+// Lists need LBS_NOTIFY for their Click, DblClick and Change events, and LBS_NOINTEGRALHEIGHT to keep
+// the height of the table instead of a whole number of rows.
+constexpr DWORD kListStyle = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP;
+
+ControlClass classOf(const ControlLayout& layout) {
+  const DWORD sunken = layout.border ? WS_EX_CLIENTEDGE : 0;
+  switch (layout.kind) {
+    case ControlKind::Label:
+      // One line, as laid out: a font wider than the one the layout was made for cuts the caption short
+      // with an ellipsis instead of wrapping its last words out of sight.
+      return {L"STATIC", static_cast<DWORD>((layout.rightAligned ? SS_RIGHT : SS_LEFT) | SS_ENDELLIPSIS), 0};
+    case ControlKind::TextBox:
+      return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, sunken};
+    case ControlKind::DriveList:
+      return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+    case ControlKind::FolderList:
+      // Owner-drawn, so that each folder can be drawn one step further in than the one above it.
+      return {L"LISTBOX", kListStyle | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, sunken};
+    case ControlKind::FileList:
+    case ControlKind::ListBox:
+      return {L"LISTBOX", kListStyle, sunken};
+    case ControlKind::PushButton:
+      // Not BS_DEFPUSHBUTTON: the dialog has no default button, and keeps Enter from all of them.
+      return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case ControlKind::CheckBox:
+      return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
+    case ControlKind::Image:
+      return {nullptr, static_cast<DWORD>(layout.border ? WS_BORDER : 0), 0};
+    case ControlKind::StatusBar:
+      // The dialog places the bar itself, at the table's rectangle, instead of letting it dock.
+      return {STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN, 0};
+    case ControlKind::ProgressBar:
+      return {PROGRESS_CLASSW, 0, 0};
+  }
+  return {};
+}
+
+int heightOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect.bottom - rect.top;
+}
+
+// A closed drop-down list is as high as its selection field plus a frame, and the field's height is the
+// one thing that sets it; the height given to the window is that of the list when it drops down. What
+// the frame adds is measured rather than assumed, since systems differ in it.
+void fitClosedHeight(HWND combo, int height) {
+  const LRESULT field = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+  if (field == CB_ERR || field <= 0) return;
+  SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+  const int frame = heightOf(combo) - static_cast<int>(field);
+  if (height > frame) SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - frame);
+}
+
+}  // namespace
+
+HWND createControl(HWND dialog, const ControlLayout& layout, HINSTANCE instance, PreviewImage& image) {
+  const ControlClass kind = classOf(layout);
+  // Siblings overlap here and there (the label "Pictures to show :" and the list under it, the progress
+  // bar and the status bar): each draws only where no sibling above it is.
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | kind.style;
+  if (layout.visible) style |= WS_VISIBLE;
+  if (!layout.enabled) style |= WS_DISABLED;
+  const int id = static_cast<int>(layout.id);
+  const std::wstring caption(layout.caption);
+  const HWND control = layout.kind == ControlKind::Image
+                           ? image.create(dialog, id, style, instance)
+                           : CreateWindowExW(kind.exStyle, kind.name, caption.c_str(), style, 0, 0, 0, 0, dialog,
+                                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  if (control == nullptr) return nullptr;
+  if (layout.checked) SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
+  return control;
+}
+
+void lowerIfWindowless(HWND control, const ControlLayout& layout) {
+  if (layout.kind == ControlKind::Label || layout.kind == ControlKind::Image) {
+    SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+void placeControl(HWND control, const ControlLayout& layout, UINT dpi) {
+  const PixelRect place = toPixels(layout.place, static_cast<int>(dpi));
+  SetWindowPos(control, nullptr, place.left, place.top, place.width(), place.height(),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  if (layout.kind == ControlKind::DriveList) fitClosedHeight(control, place.height());
+}
+
+}  // namespace slidewell::setup

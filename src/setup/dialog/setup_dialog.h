@@ -1,0 +1,92 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "settings/settings_store.h"
+#include "setup/browser/browser.h"
+#include "setup/dialog/dialog_layout.h"
+#include "setup/dialog/dialog_setup_controls.h"
+#include "setup/dialog/preview_image.h"
+#include "win/gdi.h"
+#include "win/window_object.h"
+
+namespace slidewell::setup {
+
+// `SetupDialog`: the configuration window with every control of the layout table, placed for the DPI of
+// its monitor, and its help line. It opens on the configuration in `store`; the user browses for
+// bitmaps, edits the picture list and previews pictures. "OK" saves everything to `store` and calls
+// `endDialog`, or, when the store refused a write, says so and stays open. "Cancel", Esc and the close
+// box call `endDialog` without writing. In the program `endDialog` ends the process at once.
+//
+// Keyboard: the message loop passes every message through takesFirst(), where IsDialogMessage moves
+// the focus with Tab and sends WM_COMMAND IDCANCEL for Esc ("Cancel" has an id of its own and is
+// pressed that way too). Enter is taken before the dialog manager sees it: that manager would press the
+// focused push button, which it makes the default one, or send IDOK. So Enter presses no button,
+// closes nothing and saves nothing. A control that asks for Enter through WM_GETDLGCODE
+// (DLGC_WANTMESSAGE) still gets it: an open drop-down list closes on it, and that is how the folder list
+// can open the selected folder.
+class SetupDialog final : public win::WindowObject {
+ public:
+  SetupDialog(HINSTANCE instance, settings::SettingsStore& store, std::function<void()> endDialog);
+  ~SetupDialog();
+
+  // Creates the window, hidden, with all its controls laid out; false when that failed.
+  bool create();
+  void show();
+
+  HWND control(ControlId id) const { return dialogItem(hwnd(), id); }
+
+  // True when the dialog takes `message` for itself before the message loop translates it: Enter key
+  // strokes, and what the dialog manager handles.
+  bool takesFirst(MSG& message) const;
+
+  // `status`: makes `x` the text of the help line. Writes only when the line shows something else;
+  // a line that cannot be read is written all the same, and a failing write is ignored.
+  void status(std::wstring_view x) const;
+
+  // `prev`: while "Preview" is checked, shows the picture at `path` in the preview box; one that cannot
+  // be loaded leaves the box empty.
+  void prev(const std::wstring& path);
+
+ private:
+  LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  bool onCreate();
+  void onLoad();
+  void onActivate(bool active);
+  void onCommand(int id, int code);
+  void onFileClick();
+  void onPictureClick();
+  void onRemove();
+  void onOk();
+  void onCancel();
+  bool onDrawItem(const DRAWITEMSTRUCT& item) const;
+  void onMouseMove(POINT where);
+  void onSetCursor(HWND target, UINT mouseMessage);
+  void onDpiChanged(UINT dpi, const RECT& suggested);
+
+  bool takesEnter(const MSG& message) const;
+  void useFont();
+  void layOut();
+  void placeWindow(POINT topLeft);
+  void showHelpFor(HWND target);
+
+  HINSTANCE instance_;
+  settings::SettingsStore& store_;
+  std::function<void()> endDialog_;
+  UINT dpi_ = 96;
+  win::UniqueFont font_;
+  PreviewImage picture_;
+  // The browser and the adapter work on the controls, so they exist only while the controls do.
+  std::optional<Browser> browser_;
+  std::optional<DialogSetupControls> setupControls_;
+  // The control that had the focus when the window was last deactivated, given it back on activation.
+  HWND lastFocus_ = nullptr;
+};
+
+}  // namespace slidewell::setup
