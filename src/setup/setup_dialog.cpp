@@ -251,7 +251,9 @@ void SetupDialog::OnOk() {
 
 void SetupDialog::prev(const std::wstring& path) {
   if (!setupControls_->previewChecked()) return;
-  auto loaded = win::loadPicture(path);
+  RECT box{};
+  GetClientRect(picture_.window(), &box);
+  auto loaded = pictures_.decodeToFill(path, SIZE{box.right, box.bottom});
   picture_.show(loaded ? std::move(loaded->bitmap) : win::UniqueBitmap());
   UpdateWindow(picture_.window());
 }

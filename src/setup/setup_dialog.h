@@ -14,6 +14,7 @@
 #include "setup/preview_image.h"
 #include "win/window_object.h"
 #include "win/gdi.h"
+#include "win/picture_file.h"
 
 namespace slidewell {
 
@@ -92,6 +93,7 @@ class SetupDialog {
   win::UniqueFont font_;
   std::array<HWND, kControlCount> controls_{};
   PreviewImage picture_;
+  win::PictureDecoder pictures_;  // the preview's imaging factory, made once for the dialog
   RegistrySettingsStore store_;
   // The browser and the adapter work on the controls, so they exist only while the controls do.
   std::optional<Browser> browser_;
