@@ -65,7 +65,7 @@ std::vector<std::uint8_t> bmpHeaderClaiming(std::int32_t width, std::int32_t hei
   return bytes;
 }
 
-// An 8-bit run-length coded bitmap whose data ends at once: every pixel takes palette colour 0.
+// An 8-bit run-length coded bitmap whose data ends at once.
 std::vector<std::uint8_t> rle8Bmp(std::int32_t width, std::int32_t height) {
   std::vector<std::uint8_t> bytes;
   auto put = [&bytes](std::uint32_t value, int size) {
