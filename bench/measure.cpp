@@ -1,12 +1,14 @@
 #include "measure.h"
 
 #include <psapi.h>
+#include <wincodec.h>
 
 #include <algorithm>
 #include <cstdint>
 
 #include "memory_settings_store.h"
 #include "slideshow/slide_window.h"
+#include "win/com.h"
 #include "win/gdi.h"
 #include "kernel_handles.h"
 
@@ -26,23 +28,23 @@ double median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-// slidewell.scr "/s", ended when this owner goes.
-class Show {
+// A started program, ended when this owner goes.
+class Program {
  public:
-  explicit Show(const std::wstring& scrPath) {
-    std::wstring commandLine = L"\"" + scrPath + L"\" /s";
+  Program(const std::wstring& path, const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + path + L"\" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (CreateProcessW(scrPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                        &info)) {
       CloseHandle(info.hThread);
       process_.reset(info.hProcess);
     }
   }
-  Show(const Show&) = delete;
-  Show& operator=(const Show&) = delete;
-  ~Show() {
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+  ~Program() {
     if (!process_) return;
     TerminateProcess(process_.get(), 0);
     WaitForSingleObject(process_.get(), 5000);
@@ -60,10 +62,10 @@ COLORREF middleOfScreen() {
 
 }  // namespace
 
-std::optional<double> msToFirstPicture(const std::wstring& scrPath) {
+std::optional<double> msToFirstPaint(const std::wstring& program, const std::wstring& arguments) {
   const COLORREF before = middleOfScreen();
   const double start = nowMs();
-  const Show show(scrPath);
+  const Program show(program, arguments);
   if (show.process() == nullptr) return std::nullopt;
   while (nowMs() - start < 20000) {
     const COLORREF now = middleOfScreen();
@@ -107,8 +109,42 @@ double msToReadFile(const std::wstring& path, int rounds) {
   return median(times);
 }
 
-std::optional<SIZE_T> peakWorkingSetOfShow(const std::wstring& scrPath, DWORD ms) {
-  const Show show(scrPath);
+double msToDecodeWhole(const std::wstring& path, int rounds) {
+  win::UniqueCom<IWICImagingFactory> factory;
+  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                              reinterpret_cast<void**>(factory.put())))) {
+    return 0.0;
+  }
+  std::vector<double> times;
+  for (int i = 0; i < rounds; ++i) {
+    const double start = nowMs();
+    win::UniqueCom<IWICBitmapDecoder> decoder;
+    win::UniqueCom<IWICBitmapFrameDecode> frame;
+    win::UniqueCom<IWICComponentInfo> component;
+    win::UniqueCom<IWICPixelFormatInfo> info;
+    WICPixelFormatGUID format{};
+    UINT width = 0;
+    UINT height = 0;
+    UINT bits = 0;
+    if (FAILED(factory.get()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                        WICDecodeMetadataCacheOnDemand, decoder.put())) ||
+        FAILED(decoder.get()->GetFrame(0, frame.put())) || FAILED(frame.get()->GetSize(&width, &height)) ||
+        FAILED(frame.get()->GetPixelFormat(&format)) ||
+        FAILED(factory.get()->CreateComponentInfo(format, component.put())) ||
+        FAILED(component.get()->QueryInterface(IID_IWICPixelFormatInfo, reinterpret_cast<void**>(info.put()))) ||
+        FAILED(info.get()->GetBitsPerPixel(&bits))) {
+      return 0.0;
+    }
+    const UINT stride = (width * bits + 31) / 32 * 4;
+    std::vector<BYTE> pixels(std::size_t{stride} * height);
+    if (FAILED(frame.get()->CopyPixels(nullptr, stride, static_cast<UINT>(pixels.size()), pixels.data()))) return 0.0;
+    times.push_back(nowMs() - start);
+  }
+  return median(times);
+}
+
+std::optional<SIZE_T> peakWorkingSet(const std::wstring& program, const std::wstring& arguments, DWORD ms) {
+  const Program show(program, arguments);
   if (show.process() == nullptr) return std::nullopt;
   Sleep(ms);
   PROCESS_MEMORY_COUNTERS memory{};

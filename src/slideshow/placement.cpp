@@ -1,5 +1,8 @@
 #include "slideshow/placement.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace slidewell::slideshow {
 
 float PlacementRandom::next() {
@@ -8,13 +11,40 @@ float PlacementRandom::next() {
   return static_cast<float>(engine_() >> 8) * kScale;
 }
 
-Place changeplace(PlacementRandom& random, Size window, Size picture) {
-  Place place{};
-  const float r1 = random.next();
-  place.left = r1 * (window.width - picture.width);
-  const float r2 = random.next();
-  place.top = r2 * (window.height - picture.height);
-  return place;
+PlaceChance changeplace(PlacementRandom& random) {
+  const float across = random.next();
+  const float down = random.next();
+  return PlaceChance{across, down};
+}
+
+Place placeOf(PlaceChance chance, Size window, Size picture) {
+  return Place{chance.across * (window.width - picture.width), chance.down * (window.height - picture.height)};
+}
+
+namespace {
+
+struct Span {
+  std::int64_t from;
+  std::int64_t count;
+};
+
+// The part of [start, start + length) that lies on [0, window), counted from the picture's own edge.
+Span cut(std::int64_t start, std::int64_t length, std::int64_t window) {
+  const std::int64_t from = std::clamp<std::int64_t>(-start, 0, length);
+  const std::int64_t to = std::clamp<std::int64_t>(window - start, from, length);
+  return Span{from, to - from};
+}
+
+}  // namespace
+
+PixelPlacement inPixels(Place place, std::int64_t pictureWidth, std::int64_t pictureHeight, std::int64_t windowWidth,
+                        std::int64_t windowHeight) {
+  const std::int64_t left = std::llround(place.left);
+  const std::int64_t top = std::llround(place.top);
+  const Span across = cut(left, pictureWidth, windowWidth);
+  const Span down = cut(top, pictureHeight, windowHeight);
+  return PixelPlacement{PixelRect{left, top, pictureWidth, pictureHeight},
+                        PixelRect{across.from, down.from, across.count, down.count}};
 }
 
 }  // namespace slidewell::slideshow

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <random>
 
 namespace slidewell::slideshow {
@@ -24,11 +25,40 @@ struct Place {
   float top;
 };
 
-// Where a picture goes: left = r1 x (window width - picture width), then top = r2 x (window height -
+// The two random numbers of one place: the first for across, the second for down. They are drawn
+// for every change, before the picture's size is known and whether or not it can be loaded, so that
+// the places of later pictures do not depend on which files could be read.
+struct PlaceChance {
+  float across;
+  float down;
+};
+
+// Draws the numbers of the next place.
+PlaceChance changeplace(PlacementRandom& random);
+
+// Where a picture goes: left = across x (window width - picture width), top = down x (window height -
 // picture height), each product a single-precision value, nothing rounded or clamped. A picture larger
 // than the window gets a negative offset and is cut at one or both sides.
 // Sizes and places share one unit. At one picture pixel to one screen pixel a size in twips is the size
 // in pixels times one factor, so the place in pixels is the same arithmetic in pixels.
-Place changeplace(PlacementRandom& random, Size window, Size picture);
+Place placeOf(PlaceChance chance, Size window, Size picture);
+
+struct PixelRect {
+  std::int64_t left;
+  std::int64_t top;
+  std::int64_t width;
+  std::int64_t height;
+};
+
+// A placed picture in whole pixels.
+struct PixelPlacement {
+  PixelRect picture;  // the whole picture, in the window's pixels
+  PixelRect visible;  // the part of it inside the window, in the picture's own pixels
+};
+
+// Rounds the place to the nearest pixel (a half away from 0), as a picture shown 1:1 lands, and cuts
+// the picture to the window, so that only the part that can be seen need be decoded.
+PixelPlacement inPixels(Place place, std::int64_t pictureWidth, std::int64_t pictureHeight, std::int64_t windowWidth,
+                        std::int64_t windowHeight);
 
 }  // namespace slidewell::slideshow

@@ -1,6 +1,6 @@
 #include "slideshow/slide_window.h"
 
-#include <cmath>
+#include <string>
 #include <utility>
 
 #include "settings/settings_keys.h"
@@ -90,63 +90,45 @@ void SlideWindow::nextimg() {
   pictureShown_ = false;
   // The old picture goes before the new one is decoded, so that two never take memory together.
   picture_.reset();
-  picture_ = win::loadPicture(cycle_.nextimg(store_));
-
+  const std::wstring path = cycle_.nextimg(store_);
   RECT client{};
   GetClientRect(hwnd(), &client);
-  const Size windowSize{static_cast<float>(client.right), static_cast<float>(client.bottom)};
-  // Nothing loaded has no size, as an empty picture: the place is still drawn, so that the places of
-  // later pictures do not depend on which files could be read.
-  const Size pictureSize = picture_ ? Size{static_cast<float>(picture_->width), static_cast<float>(picture_->height)}
-                                    : Size{0.0f, 0.0f};
-  const Place place = changeplace(random_, windowSize, pictureSize);
-  place_ = POINT{std::lround(place.left), std::lround(place.top)};
-
+  picture_ = loadVisiblePicture(decoder_, path, SIZE{client.right, client.bottom}, changeplace(random_));
   pictureShown_ = picture_.has_value();
   invalidatePicture();
 }
 
 std::optional<RECT> SlideWindow::pictureArea() const {
   if (!pictureShown_ || !picture_) return std::nullopt;
-  return RECT{place_.x, place_.y, place_.x + picture_->width, place_.y + picture_->height};
+  return picture_->area;
+}
+
+std::optional<RECT> SlideWindow::visiblePart() const {
+  if (!pictureShown_ || !picture_) return std::nullopt;
+  const POINT at = picture_->partAt;
+  return RECT{at.x, at.y, at.x + picture_->part.width, at.y + picture_->part.height};
 }
 
 void SlideWindow::invalidatePicture() const {
-  if (const auto area = pictureArea()) InvalidateRect(hwnd(), &*area, FALSE);
+  if (const auto part = visiblePart()) InvalidateRect(hwnd(), &*part, FALSE);
 }
 
 void SlideWindow::onMouseMove() {
   if (moves_.mm()) end();
 }
 
-// The old picture's area and the new picture reach the screen in one copy from a buffer, so no pixel
-// is seen black before its picture arrives.
+// Each pixel is drawn once, black or picture, so that none is seen black before its picture arrives.
 void SlideWindow::paint(HDC dc, const RECT& area) const {
-  const int width = area.right - area.left;
-  const int height = area.bottom - area.top;
-  if (width <= 0 || height <= 0) return;
-  const win::MemoryDc buffer(dc);
-  const win::UniqueBitmap bitmap(buffer ? CreateCompatibleBitmap(dc, width, height) : nullptr);
-  if (!bitmap) {
-    drawScene(dc, area, POINT{0, 0});  // no memory for a buffer: drawn directly rather than not at all
-    return;
-  }
-  const win::SelectionScope selected(buffer.get(), bitmap.get());
-  drawScene(buffer.get(), area, POINT{area.left, area.top});
-  BitBlt(dc, area.left, area.top, width, height, buffer.get(), 0, 0, SRCCOPY);
-}
-
-// Black, and the picture over it where it is shown; `origin` is the window point at the target's 0, 0.
-void SlideWindow::drawScene(HDC target, const RECT& area, POINT origin) const {
-  RECT background = area;
-  OffsetRect(&background, -origin.x, -origin.y);
-  FillRect(target, &background, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  if (!pictureShown_ || !picture_) return;
-  const win::MemoryDc source(target);
+  const auto part = visiblePart();
+  const int saved = SaveDC(dc);
+  if (part) ExcludeClipRect(dc, part->left, part->top, part->right, part->bottom);
+  FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  RestoreDC(dc, saved);
+  if (!part) return;
+  const win::MemoryDc source(dc);
   if (!source) return;
-  const win::SelectionScope selected(source.get(), picture_->bitmap.get());
-  BitBlt(target, place_.x - origin.x, place_.y - origin.y, picture_->width, picture_->height, source.get(), 0, 0,
-         SRCCOPY);
+  const win::SelectionScope selected(source.get(), picture_->part.bitmap.get());
+  BitBlt(dc, part->left, part->top, part->right - part->left, part->bottom - part->top, source.get(), 0, 0, SRCCOPY);
 }
 
 void SlideWindow::end() {

@@ -10,6 +10,7 @@
 #include "slideshow/move_counter.h"
 #include "slideshow/picture_cycle.h"
 #include "slideshow/placement.h"
+#include "slideshow/visible_picture.h"
 #include "win/picture_file.h"
 #include "win/window_object.h"
 
@@ -45,7 +46,7 @@ class SlideWindow final : public win::WindowObject {
   void onMouseMove();
   void onDestroy();
   void paint(HDC dc, const RECT& area) const;
-  void drawScene(HDC target, const RECT& area, POINT origin) const;
+  std::optional<RECT> visiblePart() const;
   void invalidatePicture() const;
   void end();
   void showCursorAgain();
@@ -55,8 +56,8 @@ class SlideWindow final : public win::WindowObject {
   PictureCycle cycle_;
   PlacementRandom random_;
   MoveCounter moves_;
-  std::optional<win::Picture> picture_;  // `Image1`: the picture, its place and whether it is shown
-  POINT place_{};
+  win::PictureDecoder decoder_;  // the show's one imaging factory; it keeps nothing of any picture
+  std::optional<VisiblePicture> picture_;  // `Image1`: the picture, its place and whether it is shown
   bool pictureShown_ = false;
   std::uint32_t period_ = 0;
   bool cursorHidden_ = false;

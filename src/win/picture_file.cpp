@@ -1,79 +1,136 @@
 #include "win/picture_file.h"
 
-#include <wincodec.h>
-
 #include <algorithm>
+#include <climits>
 #include <cstddef>
 
-#include "win/com.h"
 #include "win/quiet_drive_errors.h"
 
 namespace slidewell::win {
 namespace {
 
-UniqueBitmap topDownDib(UINT width, UINT height, void** bits) {
+UniqueBitmap topDownDib(INT width, INT height, WORD bitsPerPixel, void** bits) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = static_cast<LONG>(width);
-  info.bmiHeader.biHeight = -static_cast<LONG>(height);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
   info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biBitCount = bitsPerPixel;
   info.bmiHeader.biCompression = BI_RGB;
   return UniqueBitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
 }
 
-}  // namespace
+// The formats that a DIB section holds and BitBlt draws as they are, without alpha to honour.
+std::optional<WORD> drawableDepth(const WICPixelFormatGUID& format) {
+  if (format == GUID_WICPixelFormat24bppBGR) return 24;
+  if (format == GUID_WICPixelFormat32bppBGR || format == GUID_WICPixelFormat32bppPBGRA) return 32;
+  return std::nullopt;
+}
 
-std::optional<Picture> loadPicture(const std::wstring& path) {
-  if (path.empty()) return std::nullopt;
-  const QuietDriveErrors quiet;
-
-  UniqueCom<IWICImagingFactory> factory;
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                              reinterpret_cast<void**>(factory.put())))) {
+std::optional<UINT> bitsPerPixel(IWICImagingFactory* factory, const WICPixelFormatGUID& format) {
+  UniqueCom<IWICComponentInfo> component;
+  UniqueCom<IWICPixelFormatInfo> info;
+  UINT bits = 0;
+  if (FAILED(factory->CreateComponentInfo(format, component.put())) ||
+      FAILED(component.get()->QueryInterface(IID_IWICPixelFormatInfo, reinterpret_cast<void**>(info.put()))) ||
+      FAILED(info.get()->GetBitsPerPixel(&bits)) || bits == 0) {
     return std::nullopt;
   }
-  UniqueCom<IWICBitmapDecoder> decoder;
-  if (FAILED(factory.get()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                      WICDecodeMetadataCacheOnDemand, decoder.put()))) {
-    return std::nullopt;
-  }
-  UniqueCom<IWICBitmapFrameDecode> frame;
-  if (FAILED(decoder.get()->GetFrame(0, frame.put()))) return std::nullopt;
+  return bits;
+}
 
-  UINT width = 0;
-  UINT height = 0;
-  if (FAILED(frame.get()->GetSize(&width, &height)) || width == 0 || height == 0 ||
-      std::uint64_t{width} * height > kMaxPicturePixels) {
-    return std::nullopt;
-  }
-
-  UniqueCom<IWICFormatConverter> converter;
-  if (FAILED(factory.get()->CreateFormatConverter(converter.put())) ||
-      FAILED(converter.get()->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone,
-                                         nullptr, 0.0, WICBitmapPaletteTypeCustom))) {
-    return std::nullopt;
-  }
-
+std::optional<Picture> copyInBands(IWICBitmapSource* source, WORD depth, const WICRect& area) {
+  if (area.Width <= 0 || area.Height <= 0) return std::nullopt;
+  const std::uint64_t stride = (std::uint64_t{static_cast<UINT>(area.Width)} * depth + 31) / 32 * 4;
+  // In bands of rows: a converter or scaler may hold a copy of all the source pixels that it is asked
+  // for at once, and a band keeps that copy small.
+  constexpr INT kBandRows = 64;
+  if (stride * kBandRows > UINT_MAX) return std::nullopt;
   void* bits = nullptr;
   Picture picture;
-  picture.bitmap = topDownDib(width, height, &bits);
+  picture.bitmap = topDownDib(area.Width, area.Height, depth, &bits);
   if (!picture.bitmap || bits == nullptr) return std::nullopt;
-  // In bands of rows: a converter may hold a copy of the whole source area it is asked for, and a
-  // band keeps that copy small. Within the pixel limit a band's size fits a UINT.
-  constexpr UINT kBandRows = 64;
-  const UINT stride = width * 4;
-  for (UINT top = 0; top < height; top += kBandRows) {
-    const UINT rowsInBand = std::min(kBandRows, height - top);
-    const WICRect band{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rowsInBand)};
-    BYTE* const rows = static_cast<BYTE*>(bits) + std::size_t{top} * stride;
-    if (FAILED(converter.get()->CopyPixels(&band, stride, stride * rowsInBand, rows))) {
-      return std::nullopt;
-    }
+  for (INT top = 0; top < area.Height; top += kBandRows) {
+    const INT rows = std::min(kBandRows, area.Height - top);
+    const WICRect band{area.X, area.Y + top, area.Width, rows};
+    BYTE* const start = static_cast<BYTE*>(bits) + static_cast<std::size_t>(stride) * static_cast<std::size_t>(top);
+    const auto bandBytes = static_cast<UINT>(stride * static_cast<UINT>(rows));
+    if (FAILED(source->CopyPixels(&band, static_cast<UINT>(stride), bandBytes, start))) return std::nullopt;
   }
-  picture.width = static_cast<int>(width);
-  picture.height = static_cast<int>(height);
+  picture.width = area.Width;
+  picture.height = area.Height;
   return picture;
+}
+
+}  // namespace
+
+bool decoderCanHold(std::uint64_t width, std::uint64_t height, std::uint64_t bitsPerPixel) {
+  if (width == 0 || height == 0 || width > INT_MAX || height > INT_MAX) return false;
+  const std::uint64_t rowBytes = (width * bitsPerPixel + 7) / 8;
+  return rowBytes <= kMaxDecodedFrameBytes && height <= kMaxDecodedFrameBytes / rowBytes;
+}
+
+PictureDecoder::PictureDecoder() {
+  // Without a factory every picture fails to open, as an unreadable file would.
+  CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                   reinterpret_cast<void**>(factory_.put()));
+}
+
+std::optional<PictureFrame> PictureDecoder::open(const std::wstring& path) const {
+  if (path.empty() || !factory_) return std::nullopt;
+  const QuietDriveErrors quiet;
+  UniqueCom<IWICBitmapDecoder> decoder;
+  if (FAILED(factory_.get()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                       WICDecodeMetadataCacheOnDemand, decoder.put()))) {
+    return std::nullopt;
+  }
+  PictureFrame opened;
+  UINT width = 0;
+  UINT height = 0;
+  WICPixelFormatGUID format{};
+  if (FAILED(decoder.get()->GetFrame(0, opened.frame.put())) || FAILED(opened.frame.get()->GetSize(&width, &height)) ||
+      FAILED(opened.frame.get()->GetPixelFormat(&format))) {
+    return std::nullopt;
+  }
+  const auto bits = bitsPerPixel(factory_.get(), format);
+  if (!bits || !decoderCanHold(width, height, *bits)) return std::nullopt;
+  opened.width = static_cast<int>(width);
+  opened.height = static_cast<int>(height);
+  return opened;
+}
+
+std::optional<Picture> PictureDecoder::decodeArea(const PictureFrame& frame, const WICRect& area) const {
+  const QuietDriveErrors quiet;
+  return decode(frame.frame.get(), area);
+}
+
+std::optional<Picture> PictureDecoder::decodeToFill(const std::wstring& path, SIZE box) const {
+  const auto frame = open(path);
+  if (!frame) return std::nullopt;
+  const QuietDriveErrors quiet;
+  const INT width = static_cast<INT>(std::min<LONGLONG>(frame->width, LONGLONG{box.cx} * 2));
+  const INT height = static_cast<INT>(std::min<LONGLONG>(frame->height, LONGLONG{box.cy} * 2));
+  if (width == frame->width && height == frame->height) return decode(frame->frame.get(), WICRect{0, 0, width, height});
+  UniqueCom<IWICBitmapScaler> scaler;
+  if (FAILED(factory_.get()->CreateBitmapScaler(scaler.put())) ||
+      FAILED(scaler.get()->Initialize(frame->frame.get(), static_cast<UINT>(width), static_cast<UINT>(height),
+                                      WICBitmapInterpolationModeFant))) {
+    return std::nullopt;
+  }
+  return decode(scaler.get(), WICRect{0, 0, width, height});
+}
+
+std::optional<Picture> PictureDecoder::decode(IWICBitmapSource* source, const WICRect& area) const {
+  WICPixelFormatGUID format{};
+  if (FAILED(source->GetPixelFormat(&format))) return std::nullopt;
+  if (const auto depth = drawableDepth(format)) return copyInBands(source, *depth, area);
+  UniqueCom<IWICFormatConverter> converter;
+  if (FAILED(factory_.get()->CreateFormatConverter(converter.put())) ||
+      FAILED(converter.get()->Initialize(source, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr,
+                                         0.0, WICBitmapPaletteTypeCustom))) {
+    return std::nullopt;
+  }
+  return copyInBands(converter.get(), 32, area);
 }
 
 }  // namespace slidewell::win

@@ -31,34 +31,59 @@ TEST(PlacementRandom, StartsFromTheSameStateEveryTime) {
   EXPECT_EQ(fixed.next(), static_cast<float>(3499211612u >> 8) / 16777216.0f);
 }
 
-TEST(Changeplace, UsesTheFirstNumberAcrossAndTheSecondDown) {
+TEST(Placement, UsesTheFirstNumberAcrossAndTheSecondDown) {
   PlacementRandom numbers;
   const float r1 = numbers.next();
   const float r2 = numbers.next();
   PlacementRandom random;
-  const Place place = changeplace(random, Size{1280, 1024}, Size{200, 100});
+  const Place place = placeOf(changeplace(random), Size{1280, 1024}, Size{200, 100});
   EXPECT_EQ(place.left, r1 * 1080.0f);
   EXPECT_EQ(place.top, r2 * 924.0f);
 }
 
-TEST(Changeplace, KeepsASmallerPictureInsideAndCutsALargerOne) {
+TEST(Placement, KeepsASmallerPictureInsideAndCutsALargerOne) {
   PlacementRandom random;
   for (int i = 0; i < 1000; ++i) {
-    const Place inside = changeplace(random, Size{1280, 1024}, Size{300, 1024});
+    const Place inside = placeOf(changeplace(random), Size{1280, 1024}, Size{300, 1024});
     EXPECT_GE(inside.left, 0.0f);
     EXPECT_LE(inside.left + 300.0f, 1280.0f);
     EXPECT_EQ(inside.top, 0.0f);  // exactly as high as the window
 
     // 4000 x 3000 on 1280 x 1024: a negative place, never clamped, so the picture covers the window.
-    const Place larger = changeplace(random, Size{1280, 1024}, Size{4000, 3000});
+    const Place larger = placeOf(changeplace(random), Size{1280, 1024}, Size{4000, 3000});
     EXPECT_LE(larger.left, 0.0f);
     EXPECT_GT(larger.left, -2720.0f);
     EXPECT_LE(larger.top, 0.0f);
     EXPECT_GT(larger.top, -1976.0f);
   }
-  const Place same = changeplace(random, Size{1280, 1024}, Size{1280, 1024});
+  const Place same = placeOf(changeplace(random), Size{1280, 1024}, Size{1280, 1024});
   EXPECT_EQ(same.left, 0.0f);
   EXPECT_EQ(same.top, 0.0f);
+}
+
+TEST(Placement, RoundsToWholePixelsAndCutsThePictureToTheWindow) {
+  // 4000 x 3000 on 1280 x 1024: the part inside is the window's size, from the picture's own pixel
+  // under the window's corner; a half pixel rounds away from 0, as lround does.
+  const PixelPlacement larger = inPixels(Place{-100.5f, -7.49f}, 4000, 3000, 1280, 1024);
+  EXPECT_EQ(larger.picture.left, -101);
+  EXPECT_EQ(larger.picture.top, -7);
+  EXPECT_EQ(larger.picture.width, 4000);
+  EXPECT_EQ(larger.visible.left, 101);
+  EXPECT_EQ(larger.visible.top, 7);
+  EXPECT_EQ(larger.visible.width, 1280);
+  EXPECT_EQ(larger.visible.height, 1024);
+  // At the far end the picture's last pixels meet the window's edge.
+  const PixelPlacement end = inPixels(Place{-2720.0f, -1976.0f}, 4000, 3000, 1280, 1024);
+  EXPECT_EQ(end.visible.left + end.visible.width, 4000);
+  EXPECT_EQ(end.visible.top + end.visible.height, 3000);
+  // A picture inside the window is kept whole.
+  const PixelPlacement inside = inPixels(Place{10.5f, 0.4f}, 300, 200, 1280, 1024);
+  EXPECT_EQ(inside.picture.left, 11);
+  EXPECT_EQ(inside.picture.top, 0);
+  EXPECT_EQ(inside.visible.left, 0);
+  EXPECT_EQ(inside.visible.top, 0);
+  EXPECT_EQ(inside.visible.width, 300);
+  EXPECT_EQ(inside.visible.height, 200);
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 #include "slideshow/slide_window.h"
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include <optional>
 #include <string>
@@ -178,6 +181,55 @@ TEST_F(SlideWindowTest, PaintsThePictureOneToOneOnBlack) {
   EXPECT_TRUE(EqualRect(&*drawn, &*area));
   EXPECT_EQ(printed.at(area->left, area->top), (Rgb{10, 200, 30}));
   EXPECT_EQ(printed.at(area->right - 1, area->bottom - 1), (Rgb{10, 200, 30}));
+}
+
+// Each pixel of a picture larger than the window tells where in the picture it lies.
+Rgb placeColour(int x, int y) {
+  return Rgb{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y),
+             static_cast<std::uint8_t>(((x >> 8) << 4) | (y >> 8))};
+}
+
+SIZE_T committedBytes() {
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+  return memory.PagefileUsage;
+}
+
+TEST_F(SlideWindowTest, APictureLargerThanTheWindowIsDrawnWhereTheRulesPutItAndOnlyItsVisiblePartIsKept) {
+  constexpr int kWidth = 4000;
+  constexpr int kHeight = 3000;
+  const auto bytes = testing_support::bmpBytes(kWidth, kHeight, placeColour);
+  tree.makeFile(L"large.bmp", std::string(bytes.begin(), bytes.end()));
+  list({tree.pathOf(L"large.bmp")});
+  const SIZE_T before = committedBytes();
+  SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
+  const SIZE_T after = committedBytes();
+  const SIZE_T kept = after > before ? after - before : 0;
+
+  RECT client{};
+  GetClientRect(window.hwnd(), &client);
+  ASSERT_LT(client.right, kWidth);
+  ASSERT_LT(client.bottom, kHeight);
+  // The first two numbers of the fixed sequence, in single precision, rounded to the nearest pixel.
+  PlacementRandom random;
+  const float r1 = random.next();
+  const float r2 = random.next();
+  const LONG left = std::lround(r1 * (static_cast<float>(client.right) - static_cast<float>(kWidth)));
+  const LONG top = std::lround(r2 * (static_cast<float>(client.bottom) - static_cast<float>(kHeight)));
+  const auto area = window.pictureArea();
+  ASSERT_TRUE(area.has_value());
+  const RECT expected{left, top, left + kWidth, top + kHeight};
+  EXPECT_TRUE(EqualRect(&*area, &expected));
+
+  const Printed printed(window.hwnd());
+  int wrong = 0;
+  for (int y = 0; y < client.bottom; ++y) {
+    for (int x = 0; x < client.right; ++x) wrong += printed.at(x, y) == placeColour(x - left, y - top) ? 0 : 1;
+  }
+  EXPECT_EQ(wrong, 0);
+  // Decoded whole, the picture alone would keep 36 MB.
+  EXPECT_LT(kept, SIZE_T{kWidth} * kHeight * 3 / 2) << kept << " bytes kept";
 }
 
 TEST_F(SlideWindowTest, ChangesFollowTheListAndShowNothingForAPictureThatCannotBeLoaded) {

@@ -202,7 +202,9 @@ void SetupDialog::onOk() {
 
 void SetupDialog::prev(const std::wstring& path) {
   if (!setupControls_->previewChecked()) return;
-  auto loaded = win::loadPicture(path);
+  RECT box{};
+  GetClientRect(picture_.hwnd(), &box);
+  auto loaded = pictures_.decodeToFill(path, SIZE{box.right, box.bottom});
   picture_.show(loaded ? std::move(loaded->bitmap) : win::UniqueBitmap());
   UpdateWindow(picture_.hwnd());
 }

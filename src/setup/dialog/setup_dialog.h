@@ -13,6 +13,7 @@
 #include "setup/dialog/dialog_setup_controls.h"
 #include "setup/dialog/preview_image.h"
 #include "win/gdi.h"
+#include "win/picture_file.h"
 #include "win/window_object.h"
 
 namespace slidewell::setup {
@@ -82,6 +83,7 @@ class SetupDialog final : public win::WindowObject {
   UINT dpi_ = 96;
   win::UniqueFont font_;
   PreviewImage picture_;
+  win::PictureDecoder pictures_;  // the preview's imaging factory, made once for the dialog
   // The browser and the adapter work on the controls, so they exist only while the controls do.
   std::optional<Browser> browser_;
   std::optional<DialogSetupControls> setupControls_;
