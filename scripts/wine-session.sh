@@ -30,6 +30,7 @@ export SLIDEWELL_SESSION_DIR="$session"
 
 "$SLIDEWELL_WINE" wineboot -i >"$session/wineboot.log" 2>&1
 wineserver -w
+link_wine_fonts
 # A persistent server spares every test program the start of a new one; cleanup ends it. A first program
 # brings up Wine's background services with harmless standard handles: started by a test program, they
 # would keep its output pipe open and ctest would wait for it forever.

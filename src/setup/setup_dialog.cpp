@@ -6,7 +6,6 @@
 #include <string>
 #include <utility>
 
-#include "res/resource.h"
 #include "setup/configuration.h"
 #include "setup/dialog_controls.h"
 #include "setup/dialog_font.h"
@@ -25,12 +24,6 @@ constexpr wchar_t kClassName[] = L"SlidewellSetupDialog";
 // A fixed single-line border and the close box, without minimise or maximise box.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
-
-// LR_SHARED: the system owns the icon and frees it with the module.
-HICON programIcon(HINSTANCE instance, int sizeMetric) {
-  const int size = GetSystemMetrics(sizeMetric);
-  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_SLIDEWELL), IMAGE_ICON, size, size, LR_SHARED));
-}
 
 bool registerClass(HINSTANCE instance) {
   // The status bar and the progress bar are common controls.
@@ -136,16 +129,14 @@ LRESULT SetupDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool SetupDialog::OnCreate() {
-  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon(instance_, SM_CXICON)));
-  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(programIcon(instance_, SM_CXSMICON)));
   dpi_ = win::windowDpi(window_);
+  useIcons();
   font_ = createDialogFont(dpi_);
   const auto table = dialogControls();
   for (std::size_t i = 0; i < table.size(); ++i) {
     controls_[i] = createControl(window_, table[i], instance_, picture_);
     if (controls_[i] == nullptr) return false;
   }
-  for (std::size_t i = 0; i < table.size(); ++i) lowerIfWindowless(controls_[i], table[i]);
   useFont();
   layOut();
   // The frame around an empty client area gives how far the window's corner lies from the client's.
@@ -289,10 +280,18 @@ void SetupDialog::OnDpiChanged(UINT dpi, const RECT& suggested) {
   dpi_ = dpi;
   // The old font lives until every control has the new one.
   const win::UniqueFont previous = std::exchange(font_, createDialogFont(dpi_));
+  useIcons();
   useFont();
   if (browser_) browser_->fitToFont();
   layOut();
   placeWindow(POINT{suggested.left, suggested.top});
+}
+
+void SetupDialog::useIcons() {
+  // The icons shown until now go only once the window has the new ones.
+  WindowIcons icons(instance_, dpi_);
+  icons.applyTo(window_);
+  icons_ = std::move(icons);
 }
 
 void SetupDialog::useFont() {

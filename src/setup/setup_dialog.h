@@ -12,6 +12,7 @@
 #include "setup/dialog_layout.h"
 #include "setup/dialog_setup_controls.h"
 #include "setup/preview_image.h"
+#include "setup/window_icons.h"
 #include "win/window_object.h"
 #include "win/gdi.h"
 
@@ -81,6 +82,7 @@ class SetupDialog {
   void OnSetCursor(HWND target, UINT mouseMessage);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
 
+  void useIcons();
   void useFont();
   void layOut();
   void placeWindow(POINT topLeft);
@@ -90,6 +92,7 @@ class SetupDialog {
   HWND window_ = nullptr;
   UINT dpi_ = 96;
   win::UniqueFont font_;
+  std::optional<WindowIcons> icons_;
   std::array<HWND, kControlCount> controls_{};
   PreviewImage picture_;
   RegistrySettingsStore store_;

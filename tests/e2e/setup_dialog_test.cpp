@@ -127,7 +127,7 @@ TEST_P(SetupDialogLayoutTest, WindowAndEveryControlSitWhereTheTableSays) {
     ASSERT_NE(each, nullptr) << nameOf(layout);
     EXPECT_EQ(GetParent(each), dialog) << nameOf(layout);
     const RECT actual = rectInClient(dialog, each);
-    const setup::PixelRect expected = setup::toPixels(layout.place, dpi);
+    const setup::PixelRect expected = setup::toPixels(setup::windowPlace(layout), dpi);
     EXPECT_EQ((setup::PixelRect{actual.left, actual.top, actual.right, actual.bottom}), expected)
         << nameOf(layout) << " at " << dpi << " DPI: " << actual.left << "," << actual.top << " - " << actual.right
         << "," << actual.bottom;
@@ -195,12 +195,12 @@ TEST_F(SetupDialogTest, ControlsOpenWithTheirKindCaptionAndInitialSettings) {
   }
 }
 
-TEST_F(SetupDialogTest, LabelsLieBeneathTheControlsTheyOverlap) {
+TEST_F(SetupDialogTest, ThePictureListsTopEdgeStaysWholeUnderItsLabel) {
   ASSERT_NO_FATAL_FAILURE(open());
-  // "Pictures to show :" reaches into the top edge of the picture list; that edge stays whole.
+  // "Pictures to show :" ends where the picture list begins and draws nothing over its edge.
   const RECT label = rectInClient(dialog, control(ControlId::ListLabel));
   const RECT list = rectInClient(dialog, control(ControlId::Pictures));
-  ASSERT_GT(label.bottom, list.top);
+  ASSERT_EQ(label.bottom, list.top);
   POINT underLabel{label.left + 4, list.top};
   POINT pastLabel{label.right + 4, list.top};
   ClientToScreen(dialog, &underLabel);
