@@ -46,18 +46,12 @@ CONF
   Xorg -displayfd 3 -config "$dir/xorg.conf" -logfile "$dir/xorg.log" -nolisten tcp -noreset -novtswitch -sharevts \
     3>"$dir/display" >"$dir/xorg.out" 2>&1 &
   virtual_display_pid=$!
-  local _
-  for _ in $(seq 1 100); do
-    [ -s "$dir/display" ] && break
-    kill -0 "$virtual_display_pid" 2>/dev/null || { cat "$dir/xorg.out" >&2; return 1; }
-    sleep 0.1
-  done
-  [ -s "$dir/display" ] || { echo "Xorg did not start" >&2; return 1; }
-  export DISPLAY=":$(head -n1 "$dir/display")"
+  await_display_number "$dir" "$dir/xorg.out"
   xrandr --addmode DUMMY1 "$right"
   xrandr --fb "${width}x${height}" --output DUMMY0 --mode "$left" --pos 0x0 --primary \
     --output DUMMY1 --mode "$right" --pos "${left%x*}x0"
   # Wine reads the monitors once, when its first program starts: they must be in place by then.
+  local _
   for _ in $(seq 1 50); do
     xrandr --listmonitors >"$dir/monitors" 2>&1 && grep -q "^Monitors: 2" "$dir/monitors" && return 0
     sleep 0.1

@@ -37,6 +37,11 @@ class Screenshot {
   std::vector<std::uint32_t> pixels_;  // 0x00RRGGBB, top row first
 };
 
+// The whole virtual screen (every monitor), in screen coordinates.
+RECT virtualScreen();
+// Whether the window lies exactly over the whole virtual screen.
+bool coversVirtualScreen(HWND window);
+
 // Which one of `colours` the screen shows now, if exactly one of them.
 std::optional<Rgb> theOneColourShown(const std::vector<Rgb>& colours);
 
