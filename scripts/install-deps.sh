@@ -12,6 +12,7 @@ packages=(
   wine wine64 wine32:i386 fonts-wine
   xvfb x11-utils xauth
   imagemagick
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
 )
 
 missing=()

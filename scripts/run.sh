@@ -40,6 +40,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$SLIDEWELL_WINE" wineboot -i >"$state/wineboot.log" 2>&1
   wineserver -w
 fi
+link_wine_fonts
 
 # Sample pictures, listed in the configuration only when no list was saved yet.
 samples_unix=$WINEPREFIX/drive_c/users/Public/Pictures/Slidewell

@@ -9,3 +9,16 @@ fi
 export WINEDEBUG=-all
 # Without these overrides Wine may ask to install Mono or Gecko, and the prompt hangs the prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Debian's Wine 8 does not load the fonts it ships from its data folder, so dialogs would fall back to a
+# wide Unix font instead of Tahoma, the face Wine puts behind "MS Shell Dlg". Linked into the prefix's
+# font folder, where Windows keeps its fonts, they are found.
+link_wine_fonts() {
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts
+  mkdir -p "$fonts"
+  local font
+  for font in /usr/share/wine/fonts/*.ttf; do
+    [ -e "$font" ] && ln -sf "$font" "$fonts/"
+  done
+  return 0
+}

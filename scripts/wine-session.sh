@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Runs a command inside a private Wine session: a fresh WINEPREFIX and, unless SLIDEWELL_USE_DISPLAY=1 and
-# a display is set, a private virtual X display. Both are prepared serially before the command and removed
-# afterwards, with every process of the session ended.
+# a display is set, a private virtual X display (with two monitors side by side when
+# SLIDEWELL_DISPLAY=two-monitors). Both are prepared serially before the command and removed afterwards,
+# with every process of the session ended.
 #   scripts/wine-session.sh COMMAND [ARGS...]
 set -euo pipefail
 here=$(dirname "${BASH_SOURCE[0]}")
 source "$here/wine-env.sh"
 source "$here/virtual-display.sh"
+source "$here/two-monitor-display.sh"
 
 session=$(mktemp -d "${TMPDIR:-/tmp}/slidewell-wine.XXXXXX")
 
@@ -21,7 +23,9 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-if [ "${SLIDEWELL_USE_DISPLAY:-0}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
+if [ "${SLIDEWELL_DISPLAY:-}" = two-monitors ]; then
+  start_two_monitor_display "$session"
+elif [ "${SLIDEWELL_USE_DISPLAY:-0}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
   start_virtual_display "$session"
 fi
 
@@ -30,6 +34,7 @@ export SLIDEWELL_SESSION_DIR="$session"
 
 "$SLIDEWELL_WINE" wineboot -i >"$session/wineboot.log" 2>&1
 wineserver -w
+link_wine_fonts
 # A persistent server spares every test program the start of a new one; cleanup ends it. A first program
 # brings up Wine's background services with harmless standard handles: started by a test program, they
 # would keep its output pipe open and ctest would wait for it forever.

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Draws Slidewell's icon, a framed landscape (sky, sun, two hills), at 32 x 32 and 16 x 16,
-and writes it as src/res/slidewell.ico. The .ico is committed; run this again only to redraw it."""
+"""Draws Slidewell's icon, a framed landscape (sky, sun, two hills), at 256 x 256, 48 x 48, 32 x 32 and
+16 x 16, and writes it as src/res/slidewell.ico. The .ico is committed; run this again only to redraw it.
+The 256 x 256 image is stored as PNG, as icon files keep images of that size; the others as bitmaps."""
 import struct
 import sys
+import zlib
 
 
 def pixel(x, y, n):
@@ -26,7 +28,7 @@ def pixel(x, y, n):
     return (int(90 + 80 * t), int(150 + 60 * t), 235, 255)  # sky, lighter towards the horizon
 
 
-def image(n):
+def bitmap_image(n):
     rows = []
     for y in reversed(range(n)):  # bottom-up, as in a bitmap
         for x in range(n):
@@ -39,13 +41,23 @@ def image(n):
     return header + xor + and_mask
 
 
+def png_image(n):
+    def chunk(kind, data):
+        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
+    rows = b''.join(b'\0' + b''.join(bytes(pixel(x, y, n)) for x in range(n)) for y in range(n))
+    header = struct.pack('>IIBBBBB', n, n, 8, 6, 0, 0, 0)  # 8 bits per channel, RGBA
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) + chunk(b'IDAT', zlib.compress(rows, 9)) +
+            chunk(b'IEND', b''))
+
+
 def main(path):
-    sizes = [32, 16]
-    images = [image(n) for n in sizes]
+    sizes = [256, 48, 32, 16]
+    images = [png_image(n) if n == 256 else bitmap_image(n) for n in sizes]
     out = struct.pack('<HHH', 0, 1, len(sizes))
     offset = 6 + 16 * len(sizes)
     for n, data in zip(sizes, images):
-        out += struct.pack('<BBBBHHII', n, n, 0, 0, 1, 32, len(data), offset)
+        # A size of 256 is written as 0 in the directory's one-byte fields.
+        out += struct.pack('<BBBBHHII', n % 256, n % 256, 0, 0, 1, 32, len(data), offset)
         offset += len(data)
     with open(path, 'wb') as f:
         f.write(out + b''.join(images))

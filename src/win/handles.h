@@ -21,4 +21,11 @@ struct FindHandleTraits {
 };
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 
+struct IconTraits {
+  using Handle = HICON;
+  static Handle empty() noexcept { return nullptr; }
+  static void close(Handle icon) noexcept { DestroyIcon(icon); }
+};
+using UniqueIcon = UniqueHandle<IconTraits>;
+
 }  // namespace slidewell::win

@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "harness/accessibility.h"
 #include "harness/controls.h"
 #include "harness/display.h"
 #include "harness/input.h"
@@ -127,7 +129,7 @@ TEST_P(SetupDialogLayoutTest, WindowAndEveryControlSitWhereTheTableSays) {
     ASSERT_NE(each, nullptr) << nameOf(layout);
     EXPECT_EQ(GetParent(each), dialog) << nameOf(layout);
     const RECT actual = rectInClient(dialog, each);
-    const setup::PixelRect expected = setup::toPixels(layout.place, dpi);
+    const setup::PixelRect expected = setup::toPixels(setup::windowPlace(layout), dpi);
     EXPECT_EQ((setup::PixelRect{actual.left, actual.top, actual.right, actual.bottom}), expected)
         << nameOf(layout) << " at " << dpi << " DPI: " << actual.left << "," << actual.top << " - " << actual.right
         << "," << actual.bottom;
@@ -195,12 +197,12 @@ TEST_F(SetupDialogTest, ControlsOpenWithTheirKindCaptionAndInitialSettings) {
   }
 }
 
-TEST_F(SetupDialogTest, LabelsLieBeneathTheControlsTheyOverlap) {
+TEST_F(SetupDialogTest, ThePictureListsTopEdgeStaysWholeUnderItsLabel) {
   ASSERT_NO_FATAL_FAILURE(open());
-  // "Pictures to show :" reaches into the top edge of the picture list; that edge stays whole.
+  // "Pictures to show :" ends where the picture list begins and draws nothing over its edge.
   const RECT label = rectInClient(dialog, control(ControlId::ListLabel));
   const RECT list = rectInClient(dialog, control(ControlId::Pictures));
-  ASSERT_GT(label.bottom, list.top);
+  ASSERT_EQ(label.bottom, list.top);
   POINT underLabel{label.left + 4, list.top};
   POINT pastLabel{label.right + 4, list.top};
   ClientToScreen(dialog, &underLabel);
@@ -213,6 +215,34 @@ TEST_F(SetupDialogTest, LabelsLieBeneathTheControlsTheyOverlap) {
     return under == past;
   }, 2000)) << "the list's edge is " << int{past.r} << "," << int{past.g} << "," << int{past.b}
             << " but under the label " << int{under.r} << "," << int{under.g} << "," << int{under.b};
+}
+
+// What each control that takes the focus is called by a screen reader: its label's caption, the name
+// the dialog gives it, or its own caption. Where the accessibility layer does not tell (Wine's reads
+// labels for text boxes only, and its property service takes no names), what it would read is checked
+// instead: the label directly before the control in the window order, or no label there to misname it.
+TEST_F(SetupDialogTest, ScreenReadersCallEveryInputByWhatItIsFor) {
+  ASSERT_NO_FATAL_FAILURE(open());
+  const std::vector<std::pair<ControlId, std::wstring>> names{
+      {ControlId::Interval, L"Change picture every :"}, {ControlId::Drives, L"Drive"},
+      {ControlId::Folders, L"Folder"},                  {ControlId::Files, L"Pictures in this folder"},
+      {ControlId::Add, L"Add"},                         {ControlId::Remove, L"Remove"},
+      {ControlId::Pictures, L"Pictures to show :"},     {ControlId::Preview, L"Preview"},
+      {ControlId::Ok, L"OK"},                           {ControlId::Cancel, L"Cancel"}};
+  for (const auto& [id, name] : names) {
+    const auto announced = accessibleName(control(id));
+    if (announced == name) continue;
+    std::wcout << L"not told by this system: \"" << name << L"\" (it says \"" << announced.value_or(L"")
+               << L"\")\n";
+    const HWND before = GetWindow(control(id), GW_HWNDPREV);
+    if (setup::control(id).accessibleName) {
+      EXPECT_FALSE(propertyServiceTakesNames()) << name << " is announced as " << announced.value_or(L"nothing");
+      EXPECT_NE(classNameOf(before), L"Static") << name;
+    } else {
+      EXPECT_EQ(classNameOf(before), L"Static") << name;
+      EXPECT_EQ(windowText(before), name);
+    }
+  }
 }
 
 TEST_F(SetupDialogTest, TabVisitsTheInputsInOrderAndSkipsDisabledButtons) {

@@ -97,12 +97,7 @@ TEST_F(SlideShow, CoversTheScreenInBlackWithTheFirstPictureInPlace) {
   const HWND window = startShow(program);
   ASSERT_NE(window, nullptr);
 
-  RECT area{};
-  GetWindowRect(window, &area);
-  EXPECT_EQ(area.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
-  EXPECT_EQ(area.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
-  EXPECT_EQ(area.right - area.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
-  EXPECT_EQ(area.bottom - area.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  EXPECT_TRUE(coversVirtualScreen(window));
   const auto style = GetWindowLongPtrW(window, GWL_STYLE);
   EXPECT_TRUE(style & WS_POPUP);
   EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER));

@@ -89,6 +89,44 @@ TEST(DialogControls, StayInsideTheClientAreaAtEveryDpi) {
   }
 }
 
+bool intersect(const PixelRect& a, const PixelRect& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+TEST(DialogControls, NoControlLiesOverALabelOrWhereItsTextMayRun) {
+  for (const int dpi : kDpis) {
+    for (const auto& label : dialogControls()) {
+      if (label.kind != ControlKind::Label) continue;
+      const PixelRect text = toPixels(windowPlace(label), dpi);
+      EXPECT_GE(text.right, toPixels(label.place, dpi).right) << std::wstring(label.name);
+      EXPECT_LE(text.right, twipsToPixels(kWindow.clientWidth, dpi)) << std::wstring(label.name);
+      for (const auto& other : dialogControls()) {
+        if (&other == &label) continue;
+        EXPECT_FALSE(intersect(text, toPixels(windowPlace(other), dpi)))
+            << std::wstring(label.name) << " and " << std::wstring(other.name) << " at " << dpi;
+      }
+    }
+  }
+}
+
+// What a screen reader calls each control that takes the focus, by the platform's rule: the caption of
+// a label directly before it in the window order, else the name it is given, else its own caption.
+TEST(DialogControls, EveryControlThatTakesTheFocusHasANameThatSaysWhatItIsFor) {
+  std::wstring names;
+  const auto table = dialogControls();
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (!table[i].tabIndex) continue;
+    const bool labelled = i > 0 && table[i - 1].kind == ControlKind::Label;
+    EXPECT_FALSE(labelled && table[i].accessibleName) << std::wstring(table[i].name) << " is named twice";
+    const std::wstring_view name = labelled ? table[i - 1].caption : table[i].accessibleName.value_or(table[i].caption);
+    names += std::wstring(table[i].name) + L": " + std::wstring(name) + L"\n";
+  }
+  EXPECT_EQ(names,
+            L"temps: Change picture every :\nDrive1: Drive\nDir1: Folder\nFile1: Pictures in this folder\n"
+            L"add: Add\nremove: Remove\nList1: Pictures to show :\nPreview: Preview\nCommand1: OK\n"
+            L"Command2: Cancel\n");
+}
+
 TEST(DialogControls, ProgressBarLiesWithinTheStatusBarAtItsRightEnd) {
   for (const int dpi : kDpis) {
     const PixelRect bar = toPixels(control(ControlId::StatusBar).place, dpi);

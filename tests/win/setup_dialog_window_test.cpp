@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <optional>
 #include <string>
 
@@ -49,7 +50,7 @@ class SetupDialogWindowTest : public testing::Test {
       // These two show no text.
       if (layout.kind == ControlKind::ProgressBar || layout.kind == ControlKind::Image) continue;
       const LOGFONTW font = fontOf(control(layout.id));
-      EXPECT_EQ(std::wstring(font.lfFaceName), L"MS Shell Dlg 2") << std::wstring(layout.name);
+      EXPECT_EQ(std::wstring(font.lfFaceName), L"MS Shell Dlg") << std::wstring(layout.name);
       EXPECT_EQ(font.lfHeight, -MulDiv(8, static_cast<int>(dpi), 72)) << std::wstring(layout.name);
     }
   }
@@ -102,13 +103,57 @@ TEST_F(SetupDialogWindowTest, FollowsAMoveToAMonitorOfAnotherDpi) {
     EXPECT_EQ(frame.left, 300);
     EXPECT_EQ(frame.top, 200);
     for (const ControlLayout& layout : dialogControls()) {
-      EXPECT_EQ(placeInDialog(dialog->hwnd(), control(layout.id)), toPixels(layout.place, static_cast<int>(dpi)))
+      EXPECT_EQ(placeInDialog(dialog->hwnd(), control(layout.id)), toPixels(windowPlace(layout), static_cast<int>(dpi)))
           << std::wstring(layout.name) << " at " << dpi;
     }
     expectFontFor(dpi);
     // The font made for the earlier DPI is gone.
     EXPECT_EQ(testing_support::liveGdiObjects(), gdiObjects);
   }
+}
+
+// How wide and high a control's caption is drawn in its own font.
+SIZE captionExtent(HWND control, std::wstring_view caption) {
+  const win::WindowDc dc(control);
+  const HGDIOBJ previous = SelectObject(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  SIZE extent{};
+  GetTextExtentPoint32W(dc.get(), caption.data(), static_cast<int>(caption.size()), &extent);
+  SelectObject(dc.get(), previous);
+  return extent;
+}
+
+// The part of a control's client area that its caption may take: a label all of it; a button less its
+// edges and focus frame; a check box less its box and the gap after it. The margins are generous.
+SIZE captionRoom(HWND control, ControlKind kind, UINT dpi) {
+  RECT client{};
+  GetClientRect(control, &client);
+  const int scale = static_cast<int>(dpi);
+  const int margin = kind == ControlKind::PushButton ? MulDiv(2 * 4, scale, 96)
+                     : kind == ControlKind::CheckBox ? MulDiv(13 + 6, scale, 96)
+                                                     : 0;
+  return SIZE{client.right - margin, client.bottom};
+}
+
+TEST_F(SetupDialogWindowTest, EveryCaptionShowsWholeAtEveryDpi) {
+  std::wstring extents;
+  for (const UINT dpi : {96u, 120u, 144u, 192u}) {
+    RECT suggested{100, 100, 900, 800};
+    SendMessageW(dialog->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    extents += std::to_wstring(dpi) + L" DPI:";
+    for (const ControlLayout& layout : dialogControls()) {
+      if (layout.kind != ControlKind::Label && layout.kind != ControlKind::PushButton &&
+          layout.kind != ControlKind::CheckBox) {
+        continue;
+      }
+      const SIZE text = captionExtent(control(layout.id), layout.caption);
+      const SIZE room = captionRoom(control(layout.id), layout.kind, dpi);
+      EXPECT_LE(text.cx, room.cx) << std::wstring(layout.name) << " at " << dpi;
+      EXPECT_LE(text.cy, room.cy) << std::wstring(layout.name) << " at " << dpi;
+      extents += L" " + std::wstring(layout.name) + L" " + std::to_wstring(text.cx) + L"/" + std::to_wstring(room.cx);
+    }
+    extents += L"\n";
+  }
+  std::wcout << extents;
 }
 
 TEST_F(SetupDialogWindowTest, StatusWritesTheHelpLineOnlyWhenItsTextChanges) {

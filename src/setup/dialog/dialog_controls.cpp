@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "setup/dialog/accessible_name.h"
+
 namespace slidewell::setup {
 namespace {
 
@@ -21,8 +23,9 @@ ControlClass classOf(const ControlLayout& layout) {
   const DWORD sunken = layout.border ? WS_EX_CLIENTEDGE : 0;
   switch (layout.kind) {
     case ControlKind::Label:
-      // One line, as laid out: a font wider than the one the layout was made for cuts the caption short
-      // with an ellipsis instead of wrapping its last words out of sight.
+      // One line, as laid out. The font and the label's reach make the caption fit; should a system's
+      // font be wider still, the ellipsis shows that something was cut, where wrapping would hide
+      // the last words out of sight.
       return {L"STATIC", static_cast<DWORD>((layout.rightAligned ? SS_RIGHT : SS_LEFT) | SS_ENDELLIPSIS), 0};
     case ControlKind::TextBox:
       return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, sunken};
@@ -71,8 +74,7 @@ void fitClosedHeight(HWND combo, int height) {
 
 HWND createControl(HWND dialog, const ControlLayout& layout, HINSTANCE instance, PreviewImage& image) {
   const ControlClass kind = classOf(layout);
-  // Siblings overlap here and there (the label "Pictures to show :" and the list under it, the progress
-  // bar and the status bar): each draws only where no sibling above it is.
+  // The progress bar lies over the status bar: each draws only where no sibling above it is.
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | kind.style;
   if (layout.visible) style |= WS_VISIBLE;
   if (!layout.enabled) style |= WS_DISABLED;
@@ -84,17 +86,12 @@ HWND createControl(HWND dialog, const ControlLayout& layout, HINSTANCE instance,
                                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   if (control == nullptr) return nullptr;
   if (layout.checked) SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
+  if (layout.accessibleName) nameForScreenReaders(control, *layout.accessibleName);
   return control;
 }
 
-void lowerIfWindowless(HWND control, const ControlLayout& layout) {
-  if (layout.kind == ControlKind::Label || layout.kind == ControlKind::Image) {
-    SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
-}
-
 void placeControl(HWND control, const ControlLayout& layout, UINT dpi) {
-  const PixelRect place = toPixels(layout.place, static_cast<int>(dpi));
+  const PixelRect place = toPixels(windowPlace(layout), static_cast<int>(dpi));
   SetWindowPos(control, nullptr, place.left, place.top, place.width(), place.height(),
                SWP_NOZORDER | SWP_NOACTIVATE);
   if (layout.kind == ControlKind::DriveList) fitClosedHeight(control, place.height());

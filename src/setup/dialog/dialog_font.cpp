@@ -13,7 +13,7 @@ win::UniqueFont createDialogFont(UINT dpi) {
   font.lfHeight = -MulDiv(kPoints, static_cast<int>(dpi), kPointsPerInch);
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = DEFAULT_CHARSET;
-  constexpr std::wstring_view kFace = L"MS Shell Dlg 2";
+  constexpr std::wstring_view kFace = L"MS Shell Dlg";
   std::copy(kFace.begin(), kFace.end(), font.lfFaceName);
   return win::UniqueFont(CreateFontIndirectW(&font));
 }

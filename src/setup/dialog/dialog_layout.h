@@ -98,13 +98,24 @@ struct ControlLayout {
   std::optional<int> tabIndex = std::nullopt;
   // Shown on the help line while the pointer moves over the control; nullopt leaves the line as it is.
   std::optional<std::wstring_view> help = std::nullopt;
+  // For a label whose caption may not fit its place in every default font: the right edge, in twips
+  // from the client area's left edge, that its text may run to through free space. Its window spans
+  // that far, so that the caption shows whole instead of cut.
+  std::optional<int> textReach = std::nullopt;
+  // What screen readers call a control that has no label directly before it in the window order (a
+  // label before it names it); nullopt for labels, the bars and controls named by their own caption.
+  std::optional<std::wstring_view> accessibleName = std::nullopt;
 };
 
 inline constexpr std::size_t kControlCount = 16;
 
-// Every control of the dialog, in the order the window creates them. That order is also the order in
-// which the Tab key visits the controls that take the focus.
+// Every control of the dialog, in the order the window creates them. That order is also the window
+// order: the Tab key visits the controls that take the focus in it, and screen readers take a label
+// directly before a control as that control's name.
 std::span<const ControlLayout> dialogControls();
+
+// Where the control's window lies: its place, widened to its text's reach where it has one.
+TwipRect windowPlace(const ControlLayout& layout);
 
 // The entry for `id`, or nullptr for an id that is not one of the dialog's controls.
 const ControlLayout* findControl(int id);

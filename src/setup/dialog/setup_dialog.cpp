@@ -4,7 +4,6 @@
 
 #include <utility>
 
-#include "res/resource.h"
 #include "setup/browser/folder_reading.h"
 #include "setup/configuration.h"
 #include "setup/dialog/dialog_controls.h"
@@ -21,12 +20,6 @@ constexpr wchar_t kClassName[] = L"SlidewellSetupDialog";
 // A fixed single-line border and the close box, without minimise or maximise box.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
-
-// LR_SHARED: the system owns the icon and frees it with the module.
-HICON programIcon(HINSTANCE instance, int sizeMetric) {
-  const int size = GetSystemMetrics(sizeMetric);
-  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_SLIDEWELL), IMAGE_ICON, size, size, LR_SHARED));
-}
 
 POINT pointFrom(LPARAM lParam) {
   return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -97,14 +90,12 @@ LRESULT SetupDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool SetupDialog::onCreate() {
   const HWND window = hwnd();
-  SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon(instance_, SM_CXICON)));
-  SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(programIcon(instance_, SM_CXSMICON)));
   dpi_ = win::windowDpi(window);
+  useIcons();
   font_ = createDialogFont(dpi_);
   for (const ControlLayout& layout : dialogControls()) {
     if (createControl(window, layout, instance_, picture_) == nullptr) return false;
   }
-  for (const ControlLayout& layout : dialogControls()) lowerIfWindowless(control(layout.id), layout);
   useFont();
   layOut();
   // The frame around an empty client area gives how far the window's corner lies from the client's.
@@ -246,10 +237,18 @@ void SetupDialog::onDpiChanged(UINT dpi, const RECT& suggested) {
   dpi_ = dpi;
   // The old font lives until every control has the new one.
   const win::UniqueFont previous = std::exchange(font_, createDialogFont(dpi_));
+  useIcons();
   useFont();
   if (browser_) browser_->fitToFont();
   layOut();
   placeWindow(POINT{suggested.left, suggested.top});
+}
+
+void SetupDialog::useIcons() {
+  // The icons shown until now go only once the window has the new ones.
+  WindowIcons icons(instance_, dpi_);
+  icons.applyTo(hwnd());
+  icons_ = std::move(icons);
 }
 
 void SetupDialog::useFont() {

@@ -12,6 +12,7 @@
 #include "setup/dialog/dialog_layout.h"
 #include "setup/dialog/dialog_setup_controls.h"
 #include "setup/dialog/preview_image.h"
+#include "setup/dialog/window_icons.h"
 #include "win/gdi.h"
 #include "win/picture_file.h"
 #include "win/window_object.h"
@@ -72,6 +73,7 @@ class SetupDialog final : public win::WindowObject {
   void onDpiChanged(UINT dpi, const RECT& suggested);
 
   bool takesEnter(const MSG& message) const;
+  void useIcons();
   void useFont();
   void layOut();
   void placeWindow(POINT topLeft);
@@ -82,6 +84,7 @@ class SetupDialog final : public win::WindowObject {
   std::function<void()> endDialog_;
   UINT dpi_ = 96;
   win::UniqueFont font_;
+  std::optional<WindowIcons> icons_;
   PreviewImage picture_;
   win::PictureDecoder pictures_;  // the preview's imaging factory, made once for the dialog
   // The browser and the adapter work on the controls, so they exist only while the controls do.

@@ -4,12 +4,19 @@
 
 namespace slidewell::e2e {
 
-Screenshot Screenshot::capture() {
+RECT virtualScreen() {
   const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
   const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-  return capture(RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                      top + GetSystemMetrics(SM_CYVIRTUALSCREEN)});
+  return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
+
+bool coversVirtualScreen(HWND window) {
+  RECT area{};
+  const RECT screen = virtualScreen();
+  return GetWindowRect(window, &area) && EqualRect(&area, &screen);
+}
+
+Screenshot Screenshot::capture() { return capture(virtualScreen()); }
 
 Screenshot Screenshot::capture(const RECT& area) {
   return Screenshot(area.left, area.top, testing_support::Pixels(area.right - area.left, area.bottom - area.top, [&](HDC dc) {

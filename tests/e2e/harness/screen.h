@@ -42,6 +42,11 @@ class Screenshot {
   testing_support::Pixels pixels_;
 };
 
+// The whole virtual screen (every monitor), in screen coordinates.
+RECT virtualScreen();
+// Whether the window lies exactly over the whole virtual screen.
+bool coversVirtualScreen(HWND window);
+
 // Which one of `colours` the screen shows now, if exactly one of them.
 std::optional<Rgb> theOneColourShown(const std::vector<Rgb>& colours);
 
