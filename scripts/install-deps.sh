@@ -11,6 +11,7 @@ packages=(
   wine wine64 wine32:i386 fonts-wine
   xvfb x11-utils xauth
   imagemagick
+  nsis
 )
 
 missing=()
