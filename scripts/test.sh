@@ -33,5 +33,6 @@ ctest --test-dir "$build_root/native" --output-on-failure
 bash scripts/wine-session.sh bash -c '
   set -e
   for build in $2; do ctest --test-dir "$1/$build" --output-on-failure; done' _ "$build_root" "$windows_builds"
+bash tests/installer/run.sh "$build_root"
 
 echo "All tests passed in $(( $(date +%s) - started )) s."

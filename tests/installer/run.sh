@@ -13,7 +13,8 @@ if [ "$SLIDEWELL_WINE32" != 1 ]; then
   echo "Installer tests not run: this machine's kernel does not run 32-bit programs."
   exit 0
 fi
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_root/win64/CMakeCache.txt")
+version=${setup##*/slidewell-setup-}
+version=${version%.exe}
 test_script=$root/tests/installer/installer_test.sh
 
 # The earlier screen saver differs between the two runs, so that both ways back are taken: put back on
