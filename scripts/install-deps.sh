@@ -13,6 +13,7 @@ packages=(
   xvfb x11-utils xauth
   imagemagick
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
+  nsis
 )
 
 missing=()

@@ -54,5 +54,8 @@ for build in $windows_builds; do
   layer "$build tests under Wine"
 done
 
+bash tests/installer/run.sh "$build_root"
+layer "installer tests under Wine"
+
 printf '%s\n' "${timings[@]}"
 echo "All tests passed in $(( $(date +%s) - started )) s."
