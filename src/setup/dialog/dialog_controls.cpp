@@ -17,7 +17,7 @@ struct ControlClass {
 
 // Lists need LBS_NOTIFY for their Click, DblClick and Change events, and LBS_NOINTEGRALHEIGHT to keep
 // the height of the table instead of a whole number of rows.
-constexpr DWORD kListStyle = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP;
+constexpr DWORD kListStyle = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
 
 ControlClass classOf(const ControlLayout& layout) {
   const DWORD sunken = layout.border ? WS_EX_CLIENTEDGE : 0;
@@ -28,9 +28,9 @@ ControlClass classOf(const ControlLayout& layout) {
       // the last words out of sight.
       return {L"STATIC", static_cast<DWORD>((layout.rightAligned ? SS_RIGHT : SS_LEFT) | SS_ENDELLIPSIS), 0};
     case ControlKind::TextBox:
-      return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, sunken};
+      return {L"EDIT", ES_AUTOHSCROLL, sunken};
     case ControlKind::DriveList:
-      return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+      return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0};
     case ControlKind::FolderList:
       // Owner-drawn, so that each folder can be drawn one step further in than the one above it.
       return {L"LISTBOX", kListStyle | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, sunken};
@@ -39,9 +39,9 @@ ControlClass classOf(const ControlLayout& layout) {
       return {L"LISTBOX", kListStyle, sunken};
     case ControlKind::PushButton:
       // Not BS_DEFPUSHBUTTON: the dialog has no default button, and keeps Enter from all of them.
-      return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+      return {L"BUTTON", BS_PUSHBUTTON, 0};
     case ControlKind::CheckBox:
-      return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
+      return {L"BUTTON", BS_AUTOCHECKBOX, 0};
     case ControlKind::Image:
       return {nullptr, static_cast<DWORD>(layout.border ? WS_BORDER : 0), 0};
     case ControlKind::StatusBar:
@@ -78,6 +78,8 @@ HWND createControl(HWND dialog, const ControlLayout& layout, HINSTANCE instance,
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | kind.style;
   if (layout.visible) style |= WS_VISIBLE;
   if (!layout.enabled) style |= WS_DISABLED;
+  // Tab visits the controls in window order, so an entry's place in the cycle only says that it has one.
+  if (layout.tabIndex) style |= WS_TABSTOP;
   const int id = static_cast<int>(layout.id);
   const std::wstring caption(layout.caption);
   const HWND control = layout.kind == ControlKind::Image
