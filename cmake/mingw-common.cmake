@@ -2,10 +2,4 @@
 # The posix-thread compilers are used because GoogleTest needs std::mutex.
 set(CMAKE_C_COMPILER ${SLIDEWELL_MINGW_TRIPLE}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${SLIDEWELL_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${SLIDEWELL_MINGW_TRIPLE}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${SLIDEWELL_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# ctest runs the Windows test programs through Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh ${SLIDEWELL_WINDOWS_TARGET})
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-target.cmake)
