@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build make
   g++ googletest
+  gcc-multilib
   clang-16 lld-16
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   mingw-w64-tools binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
