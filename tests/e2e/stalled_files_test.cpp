@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "black_png.h"
 #include "harness/files.h"
 #include "harness/input.h"
 #include "harness/program.h"
@@ -20,6 +19,7 @@
 #include "harness/settings.h"
 #include "harness/setup_window.h"
 #include "harness/wait.h"
+#include "png_file.h"
 #include "temp_tree.h"
 
 namespace slidewell::e2e {
