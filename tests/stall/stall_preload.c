@@ -22,6 +22,7 @@
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/uio.h>
+#include <sys/xattr.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -206,6 +207,30 @@ DESCRIPTOR_STAT_INTERPOSER(fstat, struct stat)
 DESCRIPTOR_STAT_INTERPOSER(fstat64, struct stat64)
 STAT_AT_INTERPOSER(fstatat, struct stat)
 STAT_AT_INTERPOSER(fstatat64, struct stat64)
+
+#if defined(__i386__)
+/* Wine's 32-bit build calls the forms with 64-bit times; their buffers are only passed on here. */
+struct stat_with_64_bit_times;
+int __stat64_time64(const char *path, struct stat_with_64_bit_times *buffer);
+int __lstat64_time64(const char *path, struct stat_with_64_bit_times *buffer);
+int __fstat64_time64(int fd, struct stat_with_64_bit_times *buffer);
+int __fstatat64_time64(int dirfd, const char *path, struct stat_with_64_bit_times *buffer, int flags);
+PATH_STAT_INTERPOSER(__stat64_time64, struct stat_with_64_bit_times)
+PATH_STAT_INTERPOSER(__lstat64_time64, struct stat_with_64_bit_times)
+DESCRIPTOR_STAT_INTERPOSER(__fstat64_time64, struct stat_with_64_bit_times)
+STAT_AT_INTERPOSER(__fstatat64_time64, struct stat_with_64_bit_times)
+#endif
+
+/* Wine keeps a file's DOS attributes in an extended attribute. */
+ssize_t getxattr(const char *path, const char *name, void *value, size_t size) {
+  stall_on_path(path);
+  return NEXT(getxattr)(path, name, value, size);
+}
+
+ssize_t fgetxattr(int fd, const char *name, void *value, size_t size) {
+  stall_on_descriptor(fd);
+  return NEXT(fgetxattr)(fd, name, value, size);
+}
 
 int statx(int dirfd, const char *path, int flags, unsigned int mask, struct statx *buffer) {
   stall_on_path_at(dirfd, path);
