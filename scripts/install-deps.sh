@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build make
   g++ googletest
-  clang-16 lld-16
+  gcc-multilib
+  clang-16 lld-16 libclang-rt-16-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   mingw-w64-tools binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 wine32:i386 fonts-wine

@@ -42,6 +42,10 @@ ctest --test-dir "$build_root/native" --output-on-failure
 ctest --test-dir "$build_root/sanitize" --output-on-failure
 layer "native unit tests, plain and sanitized"
 
+# Each fuzz target briefly, from its corpus: a parser that crashes on some input fails the run.
+bash scripts/fuzz.sh 3
+layer "fuzzing, 3 s a target"
+
 if [ "$SLIDEWELL_WINE32" = 1 ]; then
   windows_builds="win64 win32"
 else

@@ -2,13 +2,15 @@
 # Runs a command inside a private Wine session: a fresh WINEPREFIX and, unless SLIDEWELL_USE_DISPLAY=1 and
 # a display is set, a private virtual X display (with two monitors side by side when
 # SLIDEWELL_DISPLAY=two-monitors). Both are prepared serially before the command and removed afterwards,
-# with every process of the session ended.
+# with every process of the session ended. Paths with a folder named stall-forever or stall-<N>ms stall
+# for slidewell.scr alone (scripts/stall-fixture.sh).
 #   scripts/wine-session.sh COMMAND [ARGS...]
 set -euo pipefail
 here=$(dirname "${BASH_SOURCE[0]}")
 source "$here/wine-env.sh"
 source "$here/virtual-display.sh"
 source "$here/two-monitor-display.sh"
+source "$here/stall-fixture.sh"
 
 session=$(mktemp -d "${TMPDIR:-/tmp}/slidewell-wine.XXXXXX")
 
@@ -31,6 +33,8 @@ fi
 
 export WINEPREFIX="$session/prefix"
 export SLIDEWELL_SESSION_DIR="$session"
+# Only slidewell.scr is delayed, and only on marked paths: the preparation below runs as without it.
+start_stall_fixture "$session/stall"
 
 "$SLIDEWELL_WINE" wineboot -i >"$session/wineboot.log" 2>&1
 wineserver -w

@@ -13,6 +13,8 @@ namespace {
 constexpr wchar_t kClassName[] = L"SlidewellShow";
 constexpr wchar_t kTitle[] = L"Form1";
 constexpr UINT_PTR kTimerId = 1;
+constexpr UINT_PTR kStallTimerId = 2;
+constexpr UINT kPictureReadMessage = WM_APP + 1;
 static_assert(kLongestTimerPeriod == USER_TIMER_MAXIMUM);
 
 RECT virtualScreen() {
@@ -47,6 +49,10 @@ LRESULT SlideWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_TIMER:
       if (wParam == kTimerId) nextimg();
+      if (wParam == kStallTimerId) onStall();
+      return 0;
+    case kPictureReadMessage:
+      onPictureRead();
       return 0;
     case WM_CHAR:
       end();
@@ -79,13 +85,16 @@ LRESULT SlideWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void SlideWindow::onCreate() {
   ShowCursor(FALSE);
   cursorHidden_ = true;
+  loader_.emplace(hwnd(), kPictureReadMessage);
   nextimg();
+  if (loader_->waitFor(kFirstPictureWait)) onPictureRead();
   period_ = slideshow::timerPeriod(textToNumber(store_.get(settings::kIntervalKey, settings::kIntervalDefault)));
   // A timer the platform refuses leaves the first picture up; the show still ends on input.
   if (period_ != 0 && SetTimer(hwnd(), kTimerId, period_, nullptr) == 0) period_ = 0;
 }
 
 void SlideWindow::nextimg() {
+  if (changing_) return;
   invalidatePicture();
   pictureShown_ = false;
   // The old picture goes before the new one is decoded, so that two never take memory together.
@@ -93,7 +102,29 @@ void SlideWindow::nextimg() {
   const std::wstring path = cycle_.nextimg(store_);
   RECT client{};
   GetClientRect(hwnd(), &client);
-  picture_ = loadVisiblePicture(decoder_, path, SIZE{client.right, client.bottom}, changeplace(random_));
+  const SIZE window{client.right, client.bottom};
+  const PlaceChance chance = changeplace(random_);
+  changing_ = true;
+  loader_->start([path, window, chance](const win::PictureDecoder& decoder) {
+    return loadVisiblePicture(decoder, path, window, chance);
+  });
+  SetTimer(hwnd(), kStallTimerId, kStallBound, nullptr);
+}
+
+void SlideWindow::onPictureRead() {
+  // Nothing for a picture given up, or for the first one, already taken at the load.
+  if (auto read = loader_->take()) endChange(std::move(*read));
+}
+
+void SlideWindow::onStall() {
+  loader_->abandon();
+  endChange(std::nullopt);
+}
+
+void SlideWindow::endChange(std::optional<VisiblePicture> picture) {
+  KillTimer(hwnd(), kStallTimerId);
+  changing_ = false;
+  picture_ = std::move(picture);
   pictureShown_ = picture_.has_value();
   invalidatePicture();
 }

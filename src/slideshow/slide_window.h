@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "slideshow/visible_picture.h"
 #include "win/picture_file.h"
 #include "win/window_object.h"
+#include "win/worker.h"
 
 namespace slidewell::slideshow {
 
@@ -21,18 +23,30 @@ namespace slidewell::slideshow {
 // stored interval, all before it is first displayed. Each tick shows the next stored picture, 1:1, at a
 // random place. A character key or the 21st mouse move shows the cursor again and calls `endShow`,
 // which in the program terminates the process at once.
+//
+// Pictures are read and decoded on a loader thread, so that a file that stalls never keeps the window
+// from answering: the end of the show may come while a picture is being read. While a change waits for
+// its picture the window is black. A picture not read within kStallBound is given up: the window stays
+// black until the next tick, which goes on with the next entry. Its creation waits at most
+// kFirstPictureWait for the first picture, and is then displayed without it if need be.
 class SlideWindow final : public win::WindowObject {
  public:
   SlideWindow(HINSTANCE instance, const settings::SettingsStore& store, std::function<void()> endShow);
   ~SlideWindow();
 
+  static constexpr UINT kStallBound = 2000;  // milliseconds
+  static constexpr std::chrono::milliseconds kFirstPictureWait{500};
+
   bool open() const { return hwnd() != nullptr; }
   // Displays the window in front, with its first picture already in place.
   void show();
 
-  // One change of picture, as at each tick: the next stored picture at a new place. A picture that
-  // cannot be loaded shows nothing until the next change.
+  // One change of picture, as at each tick: the next stored picture at a new place, once read. A
+  // picture that cannot be loaded shows nothing until the next change. Does nothing while a change is
+  // still waiting for its picture: changes never overlap.
   void nextimg();
+  // Whether a change is still waiting for its picture.
+  bool changing() const { return changing_; }
 
   // Where the picture on screen lies in the window's pixels; empty while none is shown.
   std::optional<RECT> pictureArea() const;
@@ -43,6 +57,9 @@ class SlideWindow final : public win::WindowObject {
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   void onCreate();
+  void onPictureRead();
+  void onStall();
+  void endChange(std::optional<VisiblePicture> picture);
   void onMouseMove();
   void onDestroy();
   void paint(HDC dc, const RECT& area) const;
@@ -56,9 +73,12 @@ class SlideWindow final : public win::WindowObject {
   PictureCycle cycle_;
   PlacementRandom random_;
   MoveCounter moves_;
-  win::PictureDecoder decoder_;  // the show's one imaging factory; it keeps nothing of any picture
+  // Each loader thread keeps one imaging factory for all the pictures it reads.
+  using Loader = win::Worker<win::PictureDecoder, std::optional<VisiblePicture>>;
+  std::optional<Loader> loader_;  // made with the window, which it tells of each picture read
   std::optional<VisiblePicture> picture_;  // `Image1`: the picture, its place and whether it is shown
   bool pictureShown_ = false;
+  bool changing_ = false;
   std::uint32_t period_ = 0;
   bool cursorHidden_ = false;
 };

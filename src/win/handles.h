@@ -21,6 +21,14 @@ struct FindHandleTraits {
 };
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 
+// Files from CreateFileW: closed with CloseHandle, and "no file" is INVALID_HANDLE_VALUE.
+struct FileHandleTraits {
+  using Handle = HANDLE;
+  static Handle empty() noexcept { return INVALID_HANDLE_VALUE; }
+  static void close(Handle handle) noexcept { CloseHandle(handle); }
+};
+using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
+
 struct IconTraits {
   using Handle = HICON;
   static Handle empty() noexcept { return nullptr; }

@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstddef>
 
+#include "picture/picture_header.h"
+#include "win/file_bytes.h"
 #include "win/quiet_drive_errors.h"
 
 namespace slidewell::win {
@@ -62,10 +64,17 @@ std::optional<Picture> copyInBands(IWICBitmapSource* source, WORD depth, const W
   return picture;
 }
 
+// Whether the file's header declares a frame beyond the limit. Asked before a decoder is made for the
+// file, since some decoders expand the whole frame as soon as they are given it.
+bool declaresTooMuch(const std::wstring& path) {
+  const auto declared = picture::readDeclaredFrame(FileBytes(path));
+  return declared && !decoderCanHold(declared->width, declared->height, declared->bitsPerPixel);
+}
+
 }  // namespace
 
 bool decoderCanHold(std::uint64_t width, std::uint64_t height, std::uint64_t bitsPerPixel) {
-  if (width == 0 || height == 0 || width > INT_MAX || height > INT_MAX) return false;
+  if (width == 0 || height == 0 || bitsPerPixel == 0 || width > INT_MAX || height > INT_MAX) return false;
   const std::uint64_t rowBytes = (width * bitsPerPixel + 7) / 8;
   return rowBytes <= kMaxDecodedFrameBytes && height <= kMaxDecodedFrameBytes / rowBytes;
 }
@@ -79,6 +88,7 @@ PictureDecoder::PictureDecoder() {
 std::optional<PictureFrame> PictureDecoder::open(const std::wstring& path) const {
   if (path.empty() || !factory_) return std::nullopt;
   const QuietDriveErrors quiet;
+  if (declaresTooMuch(path)) return std::nullopt;
   UniqueCom<IWICBitmapDecoder> decoder;
   if (FAILED(factory_.get()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                        WICDecodeMetadataCacheOnDemand, decoder.put()))) {

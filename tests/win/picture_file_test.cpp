@@ -1,6 +1,7 @@
 #include "win/picture_file.h"
 
 #include <windows.h>
+#include <psapi.h>
 #include <wincodec.h>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include "bmp_file.h"
 #include "gdi_count.h"
 #include "picture_encoder.h"
+#include "png_file.h"
 #include "temp_tree.h"
 #include "win/com.h"
 
@@ -92,6 +94,13 @@ std::vector<std::uint8_t> rle8Bmp(std::int32_t width, std::int32_t height) {
   put(0x00FFFFFF, 4);
   put(0x0100, 2);  // end of bitmap
   return bytes;
+}
+
+SIZE_T peakMemory() {
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+  return memory.PeakWorkingSetSize;
 }
 
 class PictureFileTest : public testing::Test {
@@ -252,13 +261,13 @@ TEST_F(PictureFileTest, JudgesAPictureByWhatTheDecoderMustHoldOfIt) {
   EXPECT_FALSE(decoderCanHold(INT_MAX, INT_MAX, 128));  // a product beyond 64 bits must not wrap round
 
   // A 24-bit panorama of 16,400 x 4,096, above the 64 Mpx once refused, opens on either build; a
-  // frame of 20,000 x 20,000 only where 64 bits can address it. Only the headers are read.
+  // frame of 20,000 x 20,000 (1.2 GB) on neither. Only the headers are read.
   tree.makeFile(L"panorama.bmp", asText(bmpHeaderClaiming(16400, 4096)));
   tree.makeFile(L"square.bmp", asText(bmpHeaderClaiming(20000, 20000)));
   const auto panorama = decoder.open(tree.pathOf(L"panorama.bmp"));
   ASSERT_TRUE(panorama.has_value());
   EXPECT_EQ(panorama->width, 16400);
-  EXPECT_EQ(decoder.open(tree.pathOf(L"square.bmp")).has_value(), sizeof(void*) == 8);
+  EXPECT_FALSE(decoder.open(tree.pathOf(L"square.bmp")).has_value());
 
   // A run-length coded bitmap that ends at once is a valid picture of any size in a few bytes.
   tree.makeFile(L"small.bmp", asText(rle8Bmp(100, 60)));
@@ -266,6 +275,22 @@ TEST_F(PictureFileTest, JudgesAPictureByWhatTheDecoderMustHoldOfIt) {
   ASSERT_TRUE(small.has_value());
   EXPECT_EQ(small->width, 100);
   EXPECT_EQ(small->height, 60);
+}
+
+TEST_F(PictureFileTest, RefusesAPictureDeclaringTooManyPixelsFromItsHeaderAlone) {
+  // Made the same way, a small one is a picture the decoder reads.
+  tree.makeFile(L"small.png", asText(testing_support::blackPngBytes(300, 200)));
+  const auto small = loadPicture(tree.pathOf(L"small.png"));
+  ASSERT_TRUE(small.has_value());
+  EXPECT_EQ(pixelAt(*small, 299, 199), (Rgb{0, 0, 0}));
+
+  // 20,000 x 20,000 RGB: 1.2 GB and seconds to decode, a few megabytes as a file.
+  tree.makeFile(L"bomb.png", asText(testing_support::blackPngBytes(20000, 20000)));
+  const SIZE_T peakBefore = peakMemory();
+  const ULONGLONG started = GetTickCount64();
+  EXPECT_FALSE(decoder.open(tree.pathOf(L"bomb.png")).has_value());
+  EXPECT_LT(GetTickCount64() - started, 1000u);
+  EXPECT_LT(peakMemory() - peakBefore, SIZE_T{64} << 20);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "bmp_file.h"
 #include "memory_settings_store.h"
+#include "message_pump.h"
 #include "pixels.h"
 #include "slideshow/interval.h"
 #include "temp_tree.h"
@@ -53,6 +54,12 @@ class SlideWindowTest : public testing::Test {
 
   void list(const std::vector<std::wstring>& paths) {
     for (std::size_t i = 0; i < paths.size(); ++i) store.save(L"Picture " + std::to_wstring(i), paths[i]);
+  }
+
+  // One change of picture, to its end.
+  static void change(SlideWindow& window) {
+    window.nextimg();
+    ASSERT_TRUE(testing_support::dispatchUntil([&] { return !window.changing(); }, 5000));
   }
 
   static std::optional<SIZE> sizeOf(const std::optional<RECT>& area) {
@@ -238,7 +245,7 @@ TEST_F(SlideWindowTest, ChangesFollowTheListAndShowNothingForAPictureThatCannotB
   SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
   std::vector<std::optional<SIZE>> sizes{sizeOf(window.pictureArea())};
   for (int i = 0; i < 3; ++i) {
-    window.nextimg();
+    change(window);
     sizes.push_back(sizeOf(window.pictureArea()));
     if (!sizes.back()) {
       EXPECT_EQ(Printed(window.hwnd()).drawn(), std::nullopt);
@@ -272,7 +279,7 @@ TEST_F(SlideWindowTest, PlacesEveryPictureByTheWindowSize) {
       EXPECT_GE(area->right, client.right);
       EXPECT_GE(area->bottom, client.bottom);
     }
-    window.nextimg();
+    change(window);
   }
 }
 

@@ -58,8 +58,10 @@ bool Browser::enterDrive(wchar_t letter) {
 
 bool Browser::show(const std::optional<FolderPath>& folder) {
   if (!folder) return false;
-  const auto items = readFolder(*folder);
-  if (!items) return false;
+  const FolderPath target = *folder;
+  const auto read = reader_.runWithin([target](std::monostate&) { return readFolder(target); }, kBrowseWait);
+  if (!read || !*read) return false;
+  const auto& items = *read;
   folders_.show(*folder, *items);
   files_.show(*items);
   EnableWindow(add_, FALSE);

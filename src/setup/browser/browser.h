@@ -5,18 +5,22 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
+#include <vector>
 
 #include "setup/browser/drive_list.h"
 #include "setup/browser/file_list.h"
 #include "setup/browser/folder_list.h"
 #include "setup/browser/folder_path.h"
+#include "setup/browser/folder_reading.h"
+#include "win/worker.h"
 
 namespace slidewell::setup {
 
 // The dialog's file browser: the drive list, the folder list and the file list moving together, and
 // the "Add" button that adds the file chosen in it. Each change of folder reads the new folder once and
 // shows it in both lists; it disables "Add", which a click on a file of that folder enables again. A
-// drive or folder that cannot be read changes nothing: false.
+// drive or folder that cannot be read, or not within kBrowseWait, changes nothing: false.
 class Browser {
  public:
   // Starts in `startFolder` (where the program runs).
@@ -50,6 +54,7 @@ class Browser {
   // The drive list has just made `letter` current.
   bool enterDrive(wchar_t letter);
 
+  win::Worker<std::monostate, std::optional<std::vector<FolderItem>>> reader_{nullptr, 0};
   DriveList drives_;
   FolderList folders_;
   FileList files_;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "setup/browser/drive_text.h"
+#include "setup/browser/folder_reading.h"
 #include "win/quiet_drive_errors.h"
 #include "win/window_text.h"
 
@@ -57,8 +58,10 @@ bool DriveList::select(std::wstring_view text) {
   if (!letter) return false;
   const int index = indexOf(*letter);
   if (index < 0) return false;
-  const auto label = labelOfReadableDrive(*letter);
-  if (!label) return false;
+  const wchar_t drive = *letter;
+  const auto read = labels_.runWithin([drive](std::monostate&) { return labelOfReadableDrive(drive); }, kBrowseWait);
+  if (!read || !*read) return false;
+  const auto& label = *read;
   // The label may have changed since the list was filled (another medium), or not have been read yet.
   if (const std::wstring current = driveText(*letter, *label); win::comboItemText(combo_, index) != current) {
     SendMessageW(combo_, CB_DELETESTRING, static_cast<WPARAM>(index), 0);

@@ -2,8 +2,12 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
+
+#include "win/worker.h"
 
 namespace slidewell::setup {
 
@@ -21,7 +25,8 @@ class DriveList {
   std::wstring text() const;
 
   // Makes the drive that `text` names current: a drive text as text() gives it, a stored one, or a path.
-  // A drive that is not in the list or cannot be read now changes nothing: false.
+  // A drive that is not in the list or cannot be read now (its label not read within kBrowseWait)
+  // changes nothing: false.
   bool select(std::wstring_view text);
 
   // Shows the drive of `folder` as current, without reading it (the folder list is known to be there);
@@ -32,6 +37,7 @@ class DriveList {
   int indexOf(wchar_t letter) const;
 
   HWND combo_;
+  win::Worker<std::monostate, std::optional<std::wstring>> labels_{nullptr, 0};
 };
 
 }  // namespace slidewell::setup

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +18,11 @@ struct FolderItem {
 // "." or "..". Works at any path length. nullopt when the folder cannot be read (missing, refused, a
 // drive that is not ready), without any error box.
 std::optional<std::vector<FolderItem>> readFolder(const FolderPath& folder);
+
+// How long the browser waits for one look-up on a drive or folder (reading a folder, a drive's label)
+// before it takes the drive or folder as one that cannot be read, so that a hung one keeps the dialog
+// still for no longer than that. The look-up goes on on a thread of its own (see win::Worker).
+inline constexpr std::chrono::milliseconds kBrowseWait{400};
 
 // The folder that the process runs in, where the browser starts.
 std::wstring processCurrentFolder();

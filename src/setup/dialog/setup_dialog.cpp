@@ -20,6 +20,8 @@ constexpr wchar_t kClassName[] = L"SlidewellSetupDialog";
 // A fixed single-line border and the close box, without minimise or maximise box.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
+constexpr UINT kPreviewReadMessage = WM_APP + 1;
+constexpr UINT_PTR kPreviewStallTimerId = 1;
 
 POINT pointFrom(LPARAM lParam) {
   return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -65,6 +67,12 @@ LRESULT SetupDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       onCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
+    case kPreviewReadMessage:
+      onPreviewRead();
+      return 0;
+    case WM_TIMER:
+      if (wParam == kPreviewStallTimerId) onPreviewStall();
+      return 0;
     case WM_DRAWITEM:
       if (onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
       break;
@@ -103,6 +111,7 @@ bool SetupDialog::onCreate() {
   placeWindow(POINT{twipsToPixels(kWindow.left, static_cast<int>(dpi_)) + frame.left,
                     twipsToPixels(kWindow.top, static_cast<int>(dpi_)) + frame.top});
   lastFocus_ = control(ControlId::Interval);
+  previews_.emplace(window, kPreviewReadMessage);
   browser_.emplace(control(ControlId::Drives), control(ControlId::Folders), control(ControlId::Files),
                    control(ControlId::Add), processCurrentFolder());
   setupControls_.emplace(window, *browser_);
@@ -195,9 +204,26 @@ void SetupDialog::prev(const std::wstring& path) {
   if (!setupControls_->previewChecked()) return;
   RECT box{};
   GetClientRect(picture_.hwnd(), &box);
-  auto loaded = pictures_.decodeToFill(path, SIZE{box.right, box.bottom});
-  picture_.show(loaded ? std::move(loaded->bitmap) : win::UniqueBitmap());
+  const SIZE size{box.right, box.bottom};
+  previews_->start([path, size](const win::PictureDecoder& decoder) {
+    auto loaded = decoder.decodeToFill(path, size);
+    return loaded ? std::move(loaded->bitmap) : win::UniqueBitmap();
+  });
+  SetTimer(hwnd(), kPreviewStallTimerId, kPreviewStallBound, nullptr);
+}
+
+void SetupDialog::onPreviewRead() {
+  auto read = previews_->take();
+  if (!read) return;  // a preview superseded or given up
+  KillTimer(hwnd(), kPreviewStallTimerId);
+  picture_.show(std::move(*read));
   UpdateWindow(picture_.hwnd());
+}
+
+void SetupDialog::onPreviewStall() {
+  KillTimer(hwnd(), kPreviewStallTimerId);
+  previews_->abandon();
+  picture_.show(win::UniqueBitmap());
 }
 
 bool SetupDialog::onDrawItem(const DRAWITEMSTRUCT& item) const {

@@ -16,6 +16,7 @@
 #include "win/gdi.h"
 #include "win/picture_file.h"
 #include "win/window_object.h"
+#include "win/worker.h"
 
 namespace slidewell::setup {
 
@@ -51,9 +52,12 @@ class SetupDialog final : public win::WindowObject {
   // a line that cannot be read is written all the same, and a failing write is ignored.
   void status(std::wstring_view x) const;
 
-  // `prev`: while "Preview" is checked, shows the picture at `path` in the preview box; one that cannot
-  // be loaded leaves the box empty.
+  // `prev`: while "Preview" is checked, shows the picture at `path` in the preview box once it is read,
+  // off the window's thread; one that cannot be loaded, or is not read within kPreviewStallBound, leaves
+  // the box empty. A newer call supersedes an older one still being read.
   void prev(const std::wstring& path);
+
+  static constexpr UINT kPreviewStallBound = 2000;  // milliseconds
 
  private:
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -65,6 +69,8 @@ class SetupDialog final : public win::WindowObject {
   void onFileClick();
   void onPictureClick();
   void onRemove();
+  void onPreviewRead();
+  void onPreviewStall();
   void onOk();
   void onCancel();
   bool onDrawItem(const DRAWITEMSTRUCT& item) const;
@@ -86,7 +92,9 @@ class SetupDialog final : public win::WindowObject {
   win::UniqueFont font_;
   std::optional<WindowIcons> icons_;
   PreviewImage picture_;
-  win::PictureDecoder pictures_;  // the preview's imaging factory, made once for the dialog
+  // Each preview thread keeps one imaging factory for all the pictures it reads; an empty bitmap is a
+  // picture that could not be loaded.
+  std::optional<win::Worker<win::PictureDecoder, win::UniqueBitmap>> previews_;
   // The browser and the adapter work on the controls, so they exist only while the controls do.
   std::optional<Browser> browser_;
   std::optional<DialogSetupControls> setupControls_;

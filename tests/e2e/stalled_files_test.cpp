@@ -1,0 +1,188 @@
+// The show and the dialog while the file system stalls: folders named stall-forever or stall-<N>ms delay
+// every file call of slidewell.scr (the preload library of tests/stall). No message is sent to the
+// program's windows here, since a frozen window would hold the test with it.
+#include <windows.h>
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "harness/files.h"
+#include "harness/input.h"
+#include "harness/program.h"
+#include "harness/screen.h"
+#include "harness/settings.h"
+#include "harness/setup_window.h"
+#include "harness/wait.h"
+#include "png_file.h"
+#include "temp_tree.h"
+
+namespace slidewell::e2e {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using setup::ControlId;
+
+// Generous bounds: five to ten times what a user may be kept waiting.
+constexpr long kWindowUpMs = 10000;  // the target is 1 s
+constexpr long kEndMs = 1000;        // the target is 100 ms
+
+long msSince(Clock::time_point start) {
+  return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+}
+
+// A figure for the record, printed beside the test's own output.
+void report(const char* what, long value, const char* unit = "ms") {
+  std::printf("[ figure ] %s: %ld %s\n", what, value, unit);
+}
+
+bool cursorShowing() {
+  CURSORINFO info{};
+  info.cbSize = sizeof info;
+  return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) != 0;
+}
+
+// The milliseconds from the start of `program` until it shows a window; nullopt when none came.
+std::optional<long> msUntilWindow(const RunningProgram& program, Clock::time_point started) {
+  if (!waitUntil([&] { return program.anyWindow() != nullptr; }, 2 * kWindowUpMs)) return std::nullopt;
+  return msSince(started);
+}
+
+// The milliseconds from `end` (a key or a click) to the end of the process; nullopt when it went on.
+template <typename End>
+std::optional<long> msUntilEndedBy(const RunningProgram& program, End end) {
+  const auto pressed = Clock::now();
+  end();
+  if (!program.waitForExit(5 * kEndMs)) return std::nullopt;
+  return msSince(pressed);
+}
+
+std::optional<long> msUntilKeyEnds(const RunningProgram& program) {
+  return msUntilEndedBy(program, [] { pressKey('Q'); });
+}
+
+class StalledFiles : public testing::Test {
+ protected:
+  void SetUp() override { clearSettings(); }
+  void TearDown() override { clearSettings(); }
+
+  // A small picture in `folder` (made if need be) of the test's tree.
+  std::wstring picture(const std::wstring& folder, const std::wstring& name, Rgb colour) {
+    if (!folder.empty()) CreateDirectoryW(tree_.pathOf(folder).c_str(), nullptr);
+    const std::wstring path = tree_.pathOf(folder.empty() ? name : folder + L"\\" + name);
+    EXPECT_TRUE(writeFileBytes(path, testing_support::solidBmpBytes(60, 40, colour)));
+    return path;
+  }
+
+  static void configure(std::wstring_view interval, const std::vector<std::wstring>& paths) {
+    writeSetting(L"temps", interval);
+    for (std::size_t i = 0; i < paths.size(); ++i) writeSetting(L"Picture " + std::to_wstring(i), paths[i]);
+  }
+
+  // Where the dialog's browser starts: apart from the stalled folders, which a look at their parent
+  // folder would already reach.
+  std::wstring browserStart() const {
+    CreateDirectoryW(tree_.pathOf(L"browse").c_str(), nullptr);
+    return tree_.pathOf(L"browse");
+  }
+
+  testing_support::TempTree tree_;
+};
+
+TEST_F(StalledFiles, AStalledFirstPictureLetsTheShowWindowUpAndAKeyEndIt) {
+  configure(L"0", {picture(L"stall-forever", L"red.bmp", kRed)});
+  const auto started = Clock::now();
+  RunningProgram program(L"/s");
+  const auto windowUp = msUntilWindow(program, started);
+  ASSERT_TRUE(windowUp.has_value()) << "no window while the first picture stalls";
+  report("show window up, first picture stalled", *windowUp);
+  EXPECT_LE(*windowUp, kWindowUpMs);
+
+  Sleep(300);
+  const auto ended = msUntilKeyEnds(program);
+  ASSERT_TRUE(ended.has_value()) << "a key did not end the show";
+  report("key to end of the show, first picture stalled", *ended);
+  EXPECT_LE(*ended, kEndMs);
+  EXPECT_TRUE(cursorShowing());
+}
+
+TEST_F(StalledFiles, AKeyEndsTheShowWhileALaterPictureStalls) {
+  configure(L"0.3", {picture(L"", L"red.bmp", kRed), picture(L"stall-forever", L"green.bmp", kGreen)});
+  RunningProgram program(L"/s");
+  ASSERT_TRUE(msUntilWindow(program, Clock::now()).has_value());
+  ASSERT_TRUE(waitUntil([] { return Screenshot::capture().boundsOf(kRed).has_value(); }, kWindowUpMs));
+  Sleep(1500);  // the change to the stalled picture has begun
+
+  const auto ended = msUntilKeyEnds(program);
+  ASSERT_TRUE(ended.has_value()) << "a key did not end the show";
+  report("key to end of the show, a later picture stalled", *ended);
+  EXPECT_LE(*ended, kEndMs);
+  EXPECT_TRUE(cursorShowing());
+}
+
+TEST_F(StalledFiles, ASlowPictureShowsOnceReadAndTheOrderIsKept) {
+  // Some eight delayed calls read it: longer than a period, shorter than the show waits for a picture.
+  configure(L"0.3", {picture(L"", L"red.bmp", kRed), picture(L"stall-100ms", L"green.bmp", kGreen),
+                     picture(L"", L"blue.bmp", kBlue)});
+  RunningProgram program(L"/s");
+  ASSERT_TRUE(msUntilWindow(program, Clock::now()).has_value());
+  std::vector<Rgb> seen;
+  waitUntil([&] {
+    const auto shown = theOneColourShown({kRed, kGreen, kBlue});
+    if (shown && (seen.empty() || seen.back() != *shown)) seen.push_back(*shown);
+    return seen.size() >= 4 || !program.running();
+  }, 30000);
+  EXPECT_EQ(seen, (std::vector<Rgb>{kRed, kGreen, kBlue, kRed}));
+}
+
+TEST_F(StalledFiles, CancelEndsTheDialogWhileAPreviewStalls) {
+  writeSetting(L"Picture 0", picture(L"stall-forever", L"red.bmp", kRed));
+  SetupWindow setup(browserStart());
+  ASSERT_TRUE(setup.opened());
+  ASSERT_TRUE(setup.checked(ControlId::Preview));
+  setup.clickEntry(ControlId::Pictures, 0);
+  Sleep(500);  // the preview's read has begun
+
+  const auto ended = msUntilEndedBy(setup.program(), [&] { setup.click(ControlId::Cancel); });
+  ASSERT_TRUE(ended.has_value()) << "Cancel did not end the dialog";
+  report("Cancel to end of the dialog, preview stalled", *ended);
+  EXPECT_LE(*ended, kEndMs);
+}
+
+TEST_F(StalledFiles, AStoredFolderThatHangsLetsTheDialogUp) {
+  CreateDirectoryW(tree_.pathOf(L"stall-forever").c_str(), nullptr);
+  writeSetting(L"dir", tree_.pathOf(L"stall-forever"));
+  const auto started = Clock::now();
+  SetupWindow setup(browserStart());
+  ASSERT_TRUE(setup.opened()) << "no dialog while the stored folder hangs";
+  const long windowUp = msSince(started);
+  report("dialog up and ready, stored folder hanging", windowUp);
+  EXPECT_LE(windowUp, kWindowUpMs);
+}
+
+TEST_F(StalledFiles, APictureDeclaringFourHundredMegapixelsIsRefusedWithoutItsMemory) {
+  const std::wstring huge = tree_.pathOf(L"huge.png");
+  ASSERT_TRUE(writeFileBytes(huge, testing_support::blackPngBytes(20000, 20000)));
+  configure(L"0.3", {huge, picture(L"", L"red.bmp", kRed)});
+  const auto started = Clock::now();
+  RunningProgram program(L"/s");
+  ASSERT_TRUE(msUntilWindow(program, started).has_value());
+  ASSERT_TRUE(waitUntil([] { return Screenshot::capture().boundsOf(kRed).has_value(); }, kWindowUpMs))
+      << "the show did not go on to the next picture";
+  report("start to the picture after the oversized one", msSince(started));
+
+  const testing_support::UniqueKernelHandle process(
+      OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.processId()));
+  PROCESS_MEMORY_COUNTERS memory{};
+  ASSERT_TRUE(GetProcessMemoryInfo(process.get(), &memory, sizeof memory));
+  report("peak working set", static_cast<long>(memory.PeakWorkingSetSize >> 20), "MiB");
+  EXPECT_LT(memory.PeakWorkingSetSize, SIZE_T{300} << 20);  // its decoded frame alone is 1.2 GB
+}
+
+}  // namespace
+}  // namespace slidewell::e2e

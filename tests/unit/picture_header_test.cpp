@@ -1,0 +1,147 @@
+#include "picture/picture_header.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <initializer_list>
+#include <string_view>
+#include <vector>
+
+#include "memory_bytes.h"
+#include "png_file.h"
+
+namespace slidewell::picture {
+namespace {
+
+// A file's bytes written field by field.
+struct Bytes {
+  std::vector<std::uint8_t> data;
+
+  Bytes& raw(std::initializer_list<int> values) {
+    for (int v : values) data.push_back(static_cast<std::uint8_t>(v));
+    return *this;
+  }
+  Bytes& text(std::string_view s) {
+    for (char c : s) data.push_back(static_cast<std::uint8_t>(c));
+    return *this;
+  }
+  Bytes& number(std::uint64_t value, int size, bool bigEndian) {
+    for (int i = 0; i < size; ++i) {
+      const int shift = 8 * (bigEndian ? size - 1 - i : i);
+      data.push_back(static_cast<std::uint8_t>(value >> shift));
+    }
+    return *this;
+  }
+  Bytes& le(std::uint64_t value, int size) { return number(value, size, false); }
+  Bytes& be(std::uint64_t value, int size) { return number(value, size, true); }
+  Bytes& zeros(std::size_t count) {
+    data.insert(data.end(), count, 0);
+    return *this;
+  }
+};
+
+std::optional<DeclaredFrame> declared(const std::vector<std::uint8_t>& bytes) {
+  return readDeclaredFrame(testing_support::MemoryBytes(bytes));
+}
+
+Bytes bmpInfo(std::int32_t width, std::int32_t height, int bits, int compression) {
+  Bytes b;
+  b.text("BM").le(0, 4).le(0, 4).le(54, 4);
+  b.le(40, 4).le(static_cast<std::uint32_t>(width), 4).le(static_cast<std::uint32_t>(height), 4).le(1, 2).le(bits, 2);
+  b.le(static_cast<std::uint32_t>(compression), 4).zeros(20);
+  return b;
+}
+
+// A classic TIFF whose one directory gives the width, the length and three 16-bit samples a pixel
+// (bits per sample stored beyond the directory, as three values do not fit in an entry).
+Bytes tiff(bool bigEndian, std::uint32_t width, std::uint32_t height) {
+  Bytes b;
+  b.text(bigEndian ? "MM" : "II").number(42, 2, bigEndian).number(8, 4, bigEndian);
+  b.number(4, 2, bigEndian);
+  b.number(256, 2, bigEndian).number(4, 2, bigEndian).number(1, 4, bigEndian).number(width, 4, bigEndian);
+  b.number(257, 2, bigEndian).number(3, 2, bigEndian).number(1, 4, bigEndian).number(height, 2, bigEndian).zeros(2);
+  b.number(258, 2, bigEndian).number(3, 2, bigEndian).number(3, 4, bigEndian).number(62, 4, bigEndian);
+  b.number(277, 2, bigEndian).number(3, 2, bigEndian).number(1, 4, bigEndian).number(3, 2, bigEndian).zeros(2);
+  b.number(0, 4, bigEndian);  // no next directory; offset 62 follows
+  b.number(16, 2, bigEndian).number(16, 2, bigEndian).number(16, 2, bigEndian);
+  return b;
+}
+
+TEST(PictureHeaderTest, ReadsAPngsSizeFromItsHeaderAlone) {
+  const auto bytes = testing_support::blackPngBytes(20000, 20000);
+  const testing_support::MemoryBytes file(bytes);
+  EXPECT_EQ(readDeclaredFrame(file), (DeclaredFrame{20000, 20000, 24}));
+  EXPECT_LE(file.bytesRead(), 64u);
+  // RGBA at 16 bits; a palette of 4-bit indices.
+  auto rgba = testing_support::blackPngBytes(3, 2);
+  rgba[24] = 16;
+  rgba[25] = 6;
+  EXPECT_EQ(declared(rgba), (DeclaredFrame{3, 2, 64}));
+  rgba[24] = 4;
+  rgba[25] = 3;
+  EXPECT_EQ(declared(rgba), (DeclaredFrame{3, 2, 4}));
+}
+
+TEST(PictureHeaderTest, ReadsAGifsFirstImagePastItsPaletteAndExtensions) {
+  Bytes b;
+  b.text("GIF89a").le(100, 2).le(80, 2).raw({0x81, 0, 0}).zeros(12);  // 4-colour global palette
+  b.raw({0x21, 0xF9, 4, 0, 0, 0, 0, 0});                             // graphic control
+  b.raw({0x21, 0xFE, 3, 'a', 'b', 'c', 2, 'd', 'e', 0});             // a comment in two sub-blocks
+  b.raw({0x2C}).le(10, 2).le(5, 2).le(60, 2).le(40, 2).raw({0});
+  EXPECT_EQ(declared(b.data), (DeclaredFrame{60, 40, 8}));
+}
+
+TEST(PictureHeaderTest, ReadsTiffsInEitherByteOrderAndBigTiff) {
+  EXPECT_EQ(declared(tiff(false, 70000, 300).data), (DeclaredFrame{70000, 300, 48}));
+  EXPECT_EQ(declared(tiff(true, 70000, 300).data), (DeclaredFrame{70000, 300, 48}));
+
+  Bytes big;
+  big.text("II").le(43, 2).le(8, 2).le(0, 2).le(16, 8);
+  big.le(2, 8);
+  big.le(256, 2).le(16, 2).le(1, 8).le(5000000000, 8);  // LONG8
+  big.le(257, 2).le(3, 2).le(1, 8).le(7, 8);
+  big.le(0, 8);
+  EXPECT_EQ(declared(big.data), (DeclaredFrame{5000000000, 7, 1}));
+}
+
+TEST(PictureHeaderTest, FindsAJpegsFrameBehindOtherSegmentsWithoutReadingThem) {
+  Bytes b;
+  b.raw({0xFF, 0xD8});
+  b.raw({0xFF, 0xE1}).be(2 + 60000, 2).text("Exif").zeros(60000 - 4);  // EXIF, its thumbnail skipped
+  b.raw({0xFF, 0xC4}).be(2 + 3, 2).zeros(3);                           // DHT, not a frame
+  b.raw({0xFF, 0xCC}).be(2 + 2, 2).zeros(2);                           // DAC, not a frame
+  b.raw({0xFF, 0xFF, 0xC2}).be(2 + 6, 2).raw({8}).be(1080, 2).be(1920, 2).raw({3});  // after a fill byte
+  const testing_support::MemoryBytes file(b.data);
+  EXPECT_EQ(readDeclaredFrame(file), (DeclaredFrame{1920, 1080, 24}));
+  EXPECT_LE(file.bytesRead(), 64u);
+}
+
+TEST(PictureHeaderTest, ReadsBitmapHeadersOfEachKind) {
+  EXPECT_EQ(declared(bmpInfo(30, 20, 24, 0).data), (DeclaredFrame{30, 20, 24}));
+  EXPECT_EQ(declared(bmpInfo(30, -20, 8, 0).data), (DeclaredFrame{30, 20, 8}));  // top-down
+  EXPECT_EQ(declared(bmpInfo(30, -2147483647 - 1, 1, 0).data), (DeclaredFrame{30, 2147483648u, 1}));
+  EXPECT_EQ(declared(bmpInfo(30, 20, 8, 1).data), (DeclaredFrame{30, 20, 32}));  // run lengths, expanded
+  Bytes core;
+  core.text("BM").zeros(12).le(12, 4).le(640, 2).le(480, 2).le(1, 2).le(4, 2);
+  EXPECT_EQ(declared(core.data), (DeclaredFrame{640, 480, 4}));
+}
+
+TEST(PictureHeaderTest, LeavesOtherFormatsAndBrokenHeadersToTheDecoder) {
+  const auto png = testing_support::blackPngBytes(3, 2);
+  for (const auto& bytes : {
+           std::vector<std::uint8_t>{},
+           Bytes().text("RIFF....WEBPVP8 ").data,           // another format
+           std::vector<std::uint8_t>(png.begin(), png.begin() + 20),  // cut in its header
+           Bytes().raw({0xFF, 0xD8, 0xFF, 0xDA}).be(8, 2).zeros(6).data,  // a scan before any frame
+           Bytes().raw({0xFF, 0xD8, 0xFF, 0xE0}).be(1, 2).data,           // a segment length below 2
+           bmpInfo(-30, 20, 24, 0).data,                                  // negative width
+           bmpInfo(30, 20, 0, 5).data,                                    // a PNG inside a bitmap
+           Bytes().text("II").le(42, 2).le(1u << 30, 4).data,             // a directory beyond the end
+           Bytes().text("GIF87a").le(10, 2).le(10, 2).raw({0, 0, 0, 0x3B}).data,  // no image at all
+       }) {
+    EXPECT_EQ(declared(bytes), std::nullopt);
+  }
+}
+
+}  // namespace
+}  // namespace slidewell::picture
