@@ -29,8 +29,9 @@ bool startsWith(const ByteSource& file, std::string_view signature) {
   return true;
 }
 
+// Every reader below gives a depth of at most 32 bits' worth (TIFF's largest: 65535 samples of 65535 bits).
 std::optional<DeclaredFrame> frameOf(std::uint64_t width, std::uint64_t height, std::uint64_t bitsPerPixel) {
-  if (bitsPerPixel == 0 || bitsPerPixel > UINT32_MAX) return std::nullopt;
+  if (bitsPerPixel == 0) return std::nullopt;
   return DeclaredFrame{width, height, static_cast<std::uint32_t>(bitsPerPixel)};
 }
 

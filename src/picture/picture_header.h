@@ -8,8 +8,9 @@
 namespace slidewell::picture {
 
 // The size of a picture's first frame as its header declares it, and the depth at which a decoder
-// holds that frame: the file's own samples (PNG, TIFF), one byte a pixel for GIF's palette indices,
-// one per colour component for JPEG, 32 bits for a run-length coded BMP, which decoders expand.
+// holds that frame: the file's own samples (PNG, TIFF, BMP), a byte a pixel for GIF's palette indices,
+// a byte per colour component for JPEG, 32 bits for a run-length coded BMP, which decoders expand.
+// The depth is never 0.
 struct DeclaredFrame {
   std::uint64_t width = 0;
   std::uint64_t height = 0;
