@@ -94,7 +94,10 @@ void SlideWindow::onCreate() {
 }
 
 void SlideWindow::nextimg() {
-  if (changing_) return;
+  if (changing_) {
+    tickMissed_ = true;
+    return;
+  }
   invalidatePicture();
   pictureShown_ = false;
   // The old picture goes before the new one is decoded, so that two never take memory together.
@@ -124,6 +127,7 @@ void SlideWindow::onStall() {
 void SlideWindow::endChange(std::optional<VisiblePicture> picture) {
   KillTimer(hwnd(), kStallTimerId);
   changing_ = false;
+  if (std::exchange(tickMissed_, false) && period_ != 0) SetTimer(hwnd(), kTimerId, period_, nullptr);
   picture_ = std::move(picture);
   pictureShown_ = picture_.has_value();
   invalidatePicture();

@@ -27,15 +27,17 @@ namespace slidewell::slideshow {
 // Pictures are read and decoded on a loader thread, so that a file that stalls never keeps the window
 // from answering: the end of the show may come while a picture is being read. While a change waits for
 // its picture the window is black. A picture not read within kStallBound is given up: the window stays
-// black until the next tick, which goes on with the next entry. Its creation waits at most
-// kFirstPictureWait for the first picture, and is then displayed without it if need be.
+// black until the next tick, which goes on with the next entry. A change that ends after a tick has
+// come starts the period afresh, so that a picture read late is still shown for a whole period. Its
+// creation waits at most kFirstPictureWait for the first picture, and is then displayed without it if
+// need be.
 class SlideWindow final : public win::WindowObject {
  public:
   SlideWindow(HINSTANCE instance, const settings::SettingsStore& store, std::function<void()> endShow);
   ~SlideWindow();
 
   static constexpr UINT kStallBound = 2000;  // milliseconds
-  static constexpr std::chrono::milliseconds kFirstPictureWait{500};
+  static constexpr std::chrono::milliseconds kFirstPictureWait{300};
 
   bool open() const { return hwnd() != nullptr; }
   // Displays the window in front, with its first picture already in place.
@@ -79,6 +81,7 @@ class SlideWindow final : public win::WindowObject {
   std::optional<VisiblePicture> picture_;  // `Image1`: the picture, its place and whether it is shown
   bool pictureShown_ = false;
   bool changing_ = false;
+  bool tickMissed_ = false;  // a tick came while the change waited for its picture
   std::uint32_t period_ = 0;
   bool cursorHidden_ = false;
 };
