@@ -62,8 +62,13 @@ std::optional<long> msUntilEndedBy(const RunningProgram& program, End end) {
   return msSince(pressed);
 }
 
-std::optional<long> msUntilKeyEnds(const RunningProgram& program) {
-  return msUntilEndedBy(program, [] { pressKey('Q'); });
+// A key ends the running show at once, and the cursor is shown again.
+void expectKeyEndsTheShow(const RunningProgram& program, const char* figure) {
+  const auto ended = msUntilEndedBy(program, [] { pressKey('Q'); });
+  ASSERT_TRUE(ended.has_value()) << "a key did not end the show";
+  report(figure, *ended);
+  EXPECT_LE(*ended, kEndMs);
+  EXPECT_TRUE(cursorShowing());
 }
 
 class StalledFiles : public testing::Test {
@@ -104,11 +109,7 @@ TEST_F(StalledFiles, AStalledFirstPictureLetsTheShowWindowUpAndAKeyEndIt) {
   EXPECT_LE(*windowUp, kWindowUpMs);
 
   Sleep(300);
-  const auto ended = msUntilKeyEnds(program);
-  ASSERT_TRUE(ended.has_value()) << "a key did not end the show";
-  report("key to end of the show, first picture stalled", *ended);
-  EXPECT_LE(*ended, kEndMs);
-  EXPECT_TRUE(cursorShowing());
+  expectKeyEndsTheShow(program, "key to end of the show, first picture stalled");
 }
 
 TEST_F(StalledFiles, AKeyEndsTheShowWhileALaterPictureStalls) {
@@ -118,11 +119,7 @@ TEST_F(StalledFiles, AKeyEndsTheShowWhileALaterPictureStalls) {
   ASSERT_TRUE(waitUntil([] { return Screenshot::capture().boundsOf(kRed).has_value(); }, kWindowUpMs));
   Sleep(1500);  // the change to the stalled picture has begun
 
-  const auto ended = msUntilKeyEnds(program);
-  ASSERT_TRUE(ended.has_value()) << "a key did not end the show";
-  report("key to end of the show, a later picture stalled", *ended);
-  EXPECT_LE(*ended, kEndMs);
-  EXPECT_TRUE(cursorShowing());
+  expectKeyEndsTheShow(program, "key to end of the show, a later picture stalled");
 }
 
 TEST_F(StalledFiles, ASlowPictureShowsOnceReadAndTheOrderIsKept) {
