@@ -27,8 +27,8 @@ namespace slidewell::win {
 // every thread held so, a new job waits in a single slot (in place of one waiting there before) for the
 // first to come free, so a file system that stalls for hours costs at most kThreads threads.
 //
-// The end of every job is announced by posting `message` to `window` (when there is a window); take()
-// then hands over the result, once. The threads are never waited for: a destroyed Worker leaves them to
+// The end of every job started with start() is announced by posting `message` to `window` (when there is
+// a window); take() then hands over the result, once. A job run with runWithin() is waited for instead. The threads are never waited for: a destroyed Worker leaves them to
 // end when their job does, and ending the process ends them wherever they are.
 template <typename Tools, typename Result>
 class Worker {
@@ -49,19 +49,7 @@ class Worker {
   }
 
   // Starts `job` in place of the current one.
-  void start(Job job) {
-    bool newThread = false;
-    {
-      const std::lock_guard lock(shared_->mutex);
-      giveUp();
-      shared_->waiting = std::move(job);
-      shared_->pending = true;
-      newThread = shared_->idle == 0 && shared_->threads < kThreads;
-      if (newThread) ++shared_->threads;
-    }
-    if (newThread) startThread();
-    shared_->changed.notify_all();
-  }
+  void start(Job job) { begin(std::move(job), true); }
 
   // Gives up the current job: waiting, it never runs; running, its result is dropped where it ends.
   void abandon() {
@@ -89,7 +77,7 @@ class Worker {
 
   // Starts `job` and waits at most `timeout` for its result; after that the job is given up: nullopt.
   std::optional<Result> runWithin(Job job, std::chrono::milliseconds timeout) {
-    start(std::move(job));
+    begin(std::move(job), false);
     if (!waitFor(timeout)) abandon();
     return take();
   }
@@ -104,12 +92,28 @@ class Worker {
     std::condition_variable changed;
     std::uint64_t current = 0;  // counts every job started or given up; the running one's number is kept
     std::optional<Job> waiting;
+    bool waitingAnnounced = false;
     bool pending = false;
     std::optional<Result> result;
     int threads = 0;
     int idle = 0;
     bool closing = false;
   };
+
+  void begin(Job job, bool announced) {
+    bool newThread = false;
+    {
+      const std::lock_guard lock(shared_->mutex);
+      giveUp();
+      shared_->waiting = std::move(job);
+      shared_->waitingAnnounced = announced;
+      shared_->pending = true;
+      newThread = shared_->idle == 0 && shared_->threads < kThreads;
+      if (newThread) ++shared_->threads;
+    }
+    if (newThread) startThread();
+    shared_->changed.notify_all();
+  }
 
   // With the lock held.
   void giveUp() {
@@ -133,14 +137,15 @@ class Worker {
     const ComApartment com(COINIT_MULTITHREADED);
     Tools tools;
     std::unique_lock lock(shared->mutex);
+    ++shared->idle;
     for (;;) {
-      ++shared->idle;
       shared->changed.wait(lock, [&] { return shared->closing || shared->waiting.has_value(); });
-      --shared->idle;
       if (!shared->waiting) break;
+      --shared->idle;
       Job job = std::move(*shared->waiting);
       shared->waiting.reset();
       const std::uint64_t number = shared->current;
+      const bool announced = shared->waitingAnnounced;
       lock.unlock();
       bool announce = false;
       {
@@ -151,13 +156,17 @@ class Worker {
           shared->result.emplace(std::move(result));
           shared->pending = false;
         }
-        announce = !shared->closing && shared->window != nullptr;
+        // Free again in the same step as the end is seen, so that a job started on seeing it takes this
+        // thread rather than making another.
+        ++shared->idle;
+        announce = announced && !shared->closing && shared->window != nullptr;
         lock.unlock();
       }  // a result given up goes here, outside the lock
       shared->changed.notify_all();
       if (announce) PostMessageW(shared->window, shared->message, 0, 0);
       lock.lock();
     }
+    --shared->idle;
     --shared->threads;
   }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <optional>
@@ -151,6 +152,23 @@ TEST_F(StalledFiles, CancelEndsTheDialogWhileAPreviewStalls) {
   EXPECT_LE(*ended, kEndMs);
 }
 
+TEST_F(StalledFiles, CancelEndsTheDialogWhileAFolderBeingOpenedHangs) {
+  const std::wstring start = browserStart();
+  CreateDirectoryW((start + L"\\stall-within").c_str(), nullptr);
+  SetupWindow setup(start);
+  ASSERT_TRUE(setup.opened());
+  const auto names = setup.entries(ControlId::Folders);
+  const auto hung = std::find(names.begin(), names.end(), L"stall-within");
+  ASSERT_NE(hung, names.end());
+  setup.doubleClickEntry(ControlId::Folders, static_cast<int>(hung - names.begin()));
+  Sleep(100);  // the folder's read has begun, and hangs
+
+  const auto ended = msUntilEndedBy(setup.program(), [&] { setup.click(ControlId::Cancel); });
+  ASSERT_TRUE(ended.has_value()) << "Cancel did not end the dialog";
+  report("Cancel to end of the dialog, folder being opened hanging", *ended);
+  EXPECT_LE(*ended, kEndMs);
+}
+
 TEST_F(StalledFiles, AStoredFolderThatHangsLetsTheDialogUp) {
   CreateDirectoryW(tree_.pathOf(L"stall-forever").c_str(), nullptr);
   writeSetting(L"dir", tree_.pathOf(L"stall-forever"));
@@ -160,6 +178,7 @@ TEST_F(StalledFiles, AStoredFolderThatHangsLetsTheDialogUp) {
   const long windowUp = msSince(started);
   report("dialog up and ready, stored folder hanging", windowUp);
   EXPECT_LE(windowUp, kWindowUpMs);
+  EXPECT_EQ(setup.folderPath(), browserStart()) << "the hung folder is skipped";
 }
 
 TEST_F(StalledFiles, APictureDeclaringFourHundredMegapixelsIsRefusedWithoutItsMemory) {

@@ -2,7 +2,9 @@
  *
  * In a process whose program is slidewell.scr, every file call on a path with a component named
  * "stall-forever" waits an hour before it runs, and on a path with a component "stall-<N>ms" it waits N
- * milliseconds: a picture on a sleeping network drive or a dead share, as the program meets it. Every
+ * milliseconds: a picture on a sleeping network drive or a dead share, as the program meets it. A folder
+ * named "stall-within" hangs only inside: what it holds, and reading its entries, wait an hour, while a
+ * look at the folder itself from the folder above it does not, as with a dead share's mount point. Every
  * other process (the wineserver, the test programs, the shell) runs undelayed, so a test makes and
  * removes such files itself.
  *
@@ -61,20 +63,24 @@ static int program_is_slidewell(void) {
   return 0;
 }
 
-/* The delay that a path's components ask for, in milliseconds; 0 for none. */
-static long delay_named_in(const char *path) {
+/* The delay that a path's components ask for, in milliseconds; 0 for none. `descriptor` tells that the
+ * path is that of an open descriptor, which is inside the folder it names. */
+static long delay_named_in(const char *path, int descriptor) {
   long delay = 0;
   for (const char *component = path; *component;) {
     const size_t length = strcspn(component, "/");
+    const char *next = component + length;
+    next += strspn(next, "/");
     unsigned long ms = 0;
     int used = 0;
     if (length == 13 && strncmp(component, "stall-forever", 13) == 0) {
       delay = kForeverMs;
+    } else if (length == 12 && strncmp(component, "stall-within", 12) == 0 && (descriptor || *next)) {
+      delay = kForeverMs;
     } else if (sscanf(component, "stall-%lums%n", &ms, &used) == 1 && (size_t)used == length) {
       delay = (long)ms;
     }
-    component += length;
-    component += strspn(component, "/");
+    component = next;
   }
   return delay;
 }
@@ -103,7 +109,7 @@ static void stall_on_descriptor(int fd) {
   if (!active()) return;
   char path[4096];
   path_of_descriptor(fd, path, sizeof path);
-  const long delay = delay_named_in(path);
+  const long delay = delay_named_in(path, 1);
   if (delay > 0) wait_ms(delay);
 }
 
@@ -140,7 +146,7 @@ static void stall_on_path_at(int dirfd, const char *path) {
     }
   }
   join_lexically(full, sizeof full, path);
-  const long delay = delay_named_in(full);
+  const long delay = delay_named_in(full, 0);
   if (delay > 0) wait_ms(delay);
 }
 

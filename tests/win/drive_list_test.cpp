@@ -79,18 +79,19 @@ TEST_F(DriveListTest, ListsEveryDriveWithItsLabelAndStartsOnTheFoldersDrive) {
 }
 
 TEST_F(DriveListTest, OnlyADriveThatCanBeReadBecomesCurrent) {
-  DriveList drives(combo, tree.path());
-  const std::wstring start = drives.text();
+  Browser& browser = open(tree.path());
+  const std::wstring start = browser.driveText();
   for (const std::wstring& text : {unreadable.text(), std::wstring(L"nonsense"), std::wstring()}) {
-    EXPECT_FALSE(drives.select(text)) << text;
-    EXPECT_EQ(drives.text(), start);
+    EXPECT_FALSE(browser.moveToDrive(text)) << text;
+    EXPECT_EQ(browser.driveText(), start);
   }
   const auto other = otherFixedDrive(treeDrive);
   if (!other) GTEST_SKIP() << "this machine has one fixed drive only";
-  EXPECT_TRUE(drives.select(driveRoot(*other) + L"some\\folder"));
-  EXPECT_EQ(driveLetterOf(drives.text()), other);
-  EXPECT_TRUE(drives.select(start));
-  EXPECT_EQ(drives.text(), start);
+  EXPECT_TRUE(browser.moveToDrive(driveRoot(*other) + L"some\\folder"));
+  EXPECT_EQ(driveLetterOf(browser.driveText()), other);
+  EXPECT_TRUE(browser.moveToDrive(start));
+  EXPECT_EQ(browser.driveText(), start);
+  DriveList drives(combo, tree.path());
   drives.showDriveOf(L"\\\\server\\share\\pictures");
   EXPECT_EQ(drives.text(), L"");
 }
@@ -108,7 +109,8 @@ TEST_F(DriveListTest, AChosenDriveThatCannotBeReadLeavesBothListsWhereTheyWere) 
                                   reinterpret_cast<LPARAM>(unreadable.text().c_str()));
   ASSERT_NE(index, CB_ERR);
   SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  EXPECT_FALSE(browser.followDrive());
+  EXPECT_TRUE(browser.followDrive());
+  EXPECT_FALSE(arrived());
   EXPECT_EQ(browser.driveText(), start);
   EXPECT_EQ(browser.folderPath(), tree.path());
 }
@@ -127,6 +129,7 @@ TEST_F(DriveListTest, TheFolderListFollowsAChosenDriveAndTheDriveListAGivenFolde
                                                 reinterpret_cast<LPARAM>(driveText(treeDrive, L"").c_str()))),
                0);
   EXPECT_TRUE(browser.followDrive());
+  EXPECT_TRUE(arrived());
   EXPECT_EQ(driveLetterOf(browser.folderPath()), treeDrive);
   EXPECT_EQ(driveLetterOf(browser.driveText()), treeDrive);
 

@@ -64,6 +64,7 @@ TEST_F(FolderListTest, OpeningAnEntryMakesItCurrent) {
   const int cyrillic = treeIndex() + 6;
   SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(cyrillic), 0);
   EXPECT_TRUE(folders.openSelectedFolder());
+  EXPECT_TRUE(arrived());
   EXPECT_EQ(folders.folderPath(), tree.pathOf(L"\u0424\u043e\u0442\u043e"));
   EXPECT_EQ(listBoxTexts(list), treeEntriesWith({L"\u0424\u043e\u0442\u043e"}));
 
@@ -72,10 +73,12 @@ TEST_F(FolderListTest, OpeningAnEntryMakesItCurrent) {
 
   SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(treeIndex()), 0);
   EXPECT_TRUE(folders.openSelectedFolder());
+  EXPECT_TRUE(arrived());
   EXPECT_EQ(folders.folderPath(), tree.path());
 
   SendMessageW(list, LB_SETCURSEL, 0, 0);
   EXPECT_TRUE(folders.openSelectedFolder());
+  EXPECT_TRUE(arrived());
   EXPECT_EQ(folders.folderPath(), parseFolderPath(tree.path())->root);
 }
 
@@ -124,6 +127,7 @@ TEST_F(FolderListTest, PathsBeyond260CharactersAreBrowsedWhole) {
   EXPECT_EQ(folders.folderPath(), deep);
   SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(treeIndex() + 1), 0);
   EXPECT_TRUE(folders.openSelectedFolder());
+  EXPECT_TRUE(arrived());
   EXPECT_EQ(folders.folderPath(), tree.pathOf(std::wstring(60, L'a')));
 }
 

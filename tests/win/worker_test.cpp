@@ -72,6 +72,17 @@ TEST(Worker, HandsTheResultBackOnceAfterPostingTheMessage) {
   EXPECT_FALSE(worker.take().has_value());
 }
 
+TEST(Worker, AJobStartedAsThePreviousOneEndsTakesTheSameThread) {
+  CountedTools::made = 0;
+  TestWorker worker(nullptr, 0);
+  for (int i = 0; i < 300; ++i) {
+    worker.start(giving(std::make_shared<int>(i)));
+    while (worker.busy()) {
+    }
+  }
+  EXPECT_EQ(CountedTools::made, 1);
+}
+
 TEST(Worker, StalledJobsHoldAtMostTwoThreadsAndWhatTheyGiveLateIsFreedUnseen) {
   CountedTools::made = 0;
   const auto first = std::make_shared<Gate>();

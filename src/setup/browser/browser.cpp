@@ -1,46 +1,47 @@
 #include "setup/browser/browser.h"
 
-#include "setup/browser/drive_text.h"
-#include "setup/browser/folder_reading.h"
+#include <utility>
+
 #include "setup/join_path.h"
-#include "win/window_text.h"
 
 namespace slidewell::setup {
-namespace {
 
-// The platform keeps a current folder per drive: "X:" alone names it.
-std::wstring currentFolderOfDrive(wchar_t letter) {
-  const std::wstring drive{letter, L':'};
-  const std::wstring folder = win::growingBufferText(
-      [&](DWORD size, wchar_t* buffer) { return GetFullPathNameW(drive.c_str(), size, buffer, nullptr); });
-  return folder.empty() ? driveRoot(letter) : folder;
-}
-
-}  // namespace
-
-Browser::Browser(HWND drives, HWND folders, HWND files, HWND add, std::wstring_view startFolder)
-    : drives_(drives, startFolder), folders_(folders), files_(files), add_(add) {
-  show(parseFolderPath(startFolder));
+Browser::Browser(HWND window, UINT readMessage, HWND drives, HWND folders, HWND files, HWND add,
+                 std::wstring_view startFolder)
+    : reader_(window, readMessage), drives_(drives, startFolder), folders_(folders), files_(files), add_(add) {
+  if (const auto start = parseFolderPath(startFolder)) moveWithin(toFolder(start));
 }
 
 bool Browser::followDrive() {
-  const std::wstring drive = drives_.text();
-  if (drives_.select(drive)) return enterDrive(*driveLetterOf(drive));
-  drives_.showDriveOf(folders_.path());
-  return false;
+  const auto letter = drives_.listed(drives_.text());
+  if (!letter) {
+    drives_.showDriveOf(folders_.path());
+    return false;
+  }
+  reader_.start(toDrive(*letter));
+  return true;
 }
 
 bool Browser::openSelectedFolder() {
   const auto target = folders_.selectedTarget();
-  return target && show(target);
+  if (!target) return false;
+  reader_.start(toFolder(target));
+  return true;
 }
 
-bool Browser::moveToDrive(std::wstring_view text) { return drives_.select(text) && enterDrive(*driveLetterOf(text)); }
+bool Browser::arrive() {
+  const auto destination = reader_.take();
+  return destination && arriveAt(*destination);
+}
+
+bool Browser::moveToDrive(std::wstring_view text) {
+  const auto letter = drives_.listed(text);
+  return letter && moveWithin(toDrive(*letter));
+}
 
 bool Browser::moveToFolder(std::wstring_view path) {
-  if (!show(parseFolderPath(path))) return false;
-  drives_.showDriveOf(folders_.path());
-  return true;
+  const auto folder = parseFolderPath(path);
+  return folder && moveWithin(toFolder(folder));
 }
 
 std::optional<std::wstring> Browser::chooseFile() {
@@ -50,21 +51,29 @@ std::optional<std::wstring> Browser::chooseFile() {
   return joinpath(folders_.path(), name);
 }
 
-bool Browser::enterDrive(wchar_t letter) {
-  if (show(parseFolderPath(currentFolderOfDrive(letter))) || show(parseFolderPath(driveRoot(letter)))) return true;
-  drives_.showDriveOf(folders_.path());
-  return false;
+Browser::Reader::Job Browser::toDrive(wchar_t letter) {
+  return [letter](std::monostate&) { return readDriveDestination(letter); };
 }
 
-bool Browser::show(const std::optional<FolderPath>& folder) {
-  if (!folder) return false;
-  const FolderPath target = *folder;
-  const auto read = reader_.runWithin([target](std::monostate&) { return readFolder(target); }, kBrowseWait);
-  if (!read || !*read) return false;
-  const auto& items = *read;
-  folders_.show(*folder, *items);
-  files_.show(*items);
+Browser::Reader::Job Browser::toFolder(const std::optional<FolderPath>& folder) {
+  return [folder = *folder](std::monostate&) { return readFolderDestination(folder); };
+}
+
+bool Browser::moveWithin(Reader::Job job) {
+  // Not read in time, it leads nowhere.
+  return arriveAt(reader_.runWithin(std::move(job), kBrowseWait).value_or(Destination{}));
+}
+
+bool Browser::arriveAt(const Destination& destination) {
+  if (destination.drive && destination.label) drives_.showCurrent(*destination.drive, *destination.label);
+  if (!destination.folder) {
+    if (destination.drive) drives_.showDriveOf(folders_.path());
+    return false;
+  }
+  folders_.show(*destination.folder, destination.items);
+  files_.show(destination.items);
   EnableWindow(add_, FALSE);
+  drives_.showDriveOf(folders_.path());
   return true;
 }
 

@@ -6,13 +6,11 @@
 #include <string>
 #include <string_view>
 #include <variant>
-#include <vector>
 
+#include "setup/browser/destination.h"
 #include "setup/browser/drive_list.h"
 #include "setup/browser/file_list.h"
 #include "setup/browser/folder_list.h"
-#include "setup/browser/folder_path.h"
-#include "setup/browser/folder_reading.h"
 #include "win/worker.h"
 
 namespace slidewell::setup {
@@ -20,18 +18,29 @@ namespace slidewell::setup {
 // The dialog's file browser: the drive list, the folder list and the file list moving together, and
 // the "Add" button that adds the file chosen in it. Each change of folder reads the new folder once and
 // shows it in both lists; it disables "Add", which a click on a file of that folder enables again. A
-// drive or folder that cannot be read, or not within kBrowseWait, changes nothing: false.
+// drive or folder that cannot be read changes nothing.
+//
+// The user's moves are read on a thread of their own, so that a drive or folder that hangs never holds
+// the window: the lists stay as they were, and usable, until the read has ended; then `readMessage` is
+// posted to `window`, and arrive() moves the lists. A newer move gives up an older one still being read.
+// The moves that loading the configuration makes wait for their read, but at most kBrowseWait.
 class Browser {
  public:
   // Starts in `startFolder` (where the program runs).
-  Browser(HWND drives, HWND folders, HWND files, HWND add, std::wstring_view startFolder);
+  Browser(HWND window, UINT readMessage, HWND drives, HWND folders, HWND files, HWND add,
+          std::wstring_view startFolder);
 
   // The user chose another drive in the drive list. The folder list moves to that drive's current
   // folder (for the drive the program runs on, the folder it runs in) or, when that cannot be read, the
   // drive's root. When the drive cannot be read at all the drive list goes back to the folder's drive.
+  // Both start the read and tell whether they did.
   bool followDrive();
-  // A double-click or Enter in the folder list.
+  // A double-click or Enter in the folder list; nothing to read when it is on the current folder.
   bool openSelectedFolder();
+  // On `readMessage`: moves the lists where the user's latest move leads; false when they stay (the
+  // move led nowhere, or the message came for a move given up).
+  bool arrive();
+
   // A stored drive, as text ("c: [SYSTEM]"): made current, and the folder list follows as above.
   bool moveToDrive(std::wstring_view text);
   // A stored folder: made current, and the drive list shows the drive it is on.
@@ -50,11 +59,14 @@ class Browser {
   void fitToFont() { folders_.fitToFont(); }
 
  private:
-  bool show(const std::optional<FolderPath>& folder);
-  // The drive list has just made `letter` current.
-  bool enterDrive(wchar_t letter);
+  using Reader = win::Worker<std::monostate, Destination>;
 
-  win::Worker<std::monostate, std::optional<std::vector<FolderItem>>> reader_{nullptr, 0};
+  static Reader::Job toDrive(wchar_t letter);
+  static Reader::Job toFolder(const std::optional<FolderPath>& folder);
+  bool moveWithin(Reader::Job job);
+  bool arriveAt(const Destination& destination);
+
+  Reader reader_;
   DriveList drives_;
   FolderList folders_;
   FileList files_;

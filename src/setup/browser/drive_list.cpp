@@ -3,24 +3,12 @@
 #include <optional>
 #include <vector>
 
+#include "setup/browser/destination.h"
 #include "setup/browser/drive_text.h"
-#include "setup/browser/folder_reading.h"
-#include "win/quiet_drive_errors.h"
 #include "win/window_text.h"
 
 namespace slidewell::setup {
 namespace {
-
-// The label of a drive that can be read now (possibly empty); nullopt for one that cannot.
-std::optional<std::wstring> labelOfReadableDrive(wchar_t letter) {
-  const win::QuietDriveErrors quiet;
-  wchar_t label[MAX_PATH + 1] = {};
-  if (!GetVolumeInformationW(driveRoot(letter).c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr,
-                             0)) {
-    return std::nullopt;
-  }
-  return std::wstring(label);
-}
 
 // The roots of the machine's drives, "C:\" and so on, in letter order.
 std::vector<std::wstring> driveRoots() {
@@ -53,22 +41,20 @@ std::wstring DriveList::text() const {
   return win::comboItemText(combo_, static_cast<int>(SendMessageW(combo_, CB_GETCURSEL, 0, 0)));
 }
 
-bool DriveList::select(std::wstring_view text) {
+std::optional<wchar_t> DriveList::listed(std::wstring_view text) const {
   const auto letter = driveLetterOf(text);
-  if (!letter) return false;
-  const int index = indexOf(*letter);
-  if (index < 0) return false;
-  const wchar_t drive = *letter;
-  const auto read = labels_.runWithin([drive](std::monostate&) { return labelOfReadableDrive(drive); }, kBrowseWait);
-  if (!read || !*read) return false;
-  const auto& label = *read;
-  // The label may have changed since the list was filled (another medium), or not have been read yet.
-  if (const std::wstring current = driveText(*letter, *label); win::comboItemText(combo_, index) != current) {
+  if (!letter || indexOf(*letter) < 0) return std::nullopt;
+  return letter;
+}
+
+void DriveList::showCurrent(wchar_t letter, std::wstring_view label) {
+  const int index = indexOf(letter);
+  if (index < 0) return;
+  if (const std::wstring current = driveText(letter, label); win::comboItemText(combo_, index) != current) {
     SendMessageW(combo_, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
     SendMessageW(combo_, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(current.c_str()));
   }
   SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  return true;
 }
 
 void DriveList::showDriveOf(std::wstring_view folder) {

@@ -5,9 +5,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
-
-#include "win/worker.h"
 
 namespace slidewell::setup {
 
@@ -24,10 +21,13 @@ class DriveList {
   // The current drive as text ("c: [SYSTEM]"), which is what the configuration stores; empty when none.
   std::wstring text() const;
 
-  // Makes the drive that `text` names current: a drive text as text() gives it, a stored one, or a path.
-  // A drive that is not in the list or cannot be read now (its label not read within kBrowseWait)
-  // changes nothing: false.
-  bool select(std::wstring_view text);
+  // The drive that `text` names (a drive text as text() gives it, a stored one, or a path) when it is in
+  // the list; nullopt otherwise.
+  std::optional<wchar_t> listed(std::wstring_view text) const;
+
+  // Makes a listed drive current, showing it with `label`: the label may have changed since the list
+  // was filled (another medium), or not have been read then.
+  void showCurrent(wchar_t letter, std::wstring_view label);
 
   // Shows the drive of `folder` as current, without reading it (the folder list is known to be there);
   // no drive at all when `folder` is on none.
@@ -37,7 +37,6 @@ class DriveList {
   int indexOf(wchar_t letter) const;
 
   HWND combo_;
-  win::Worker<std::monostate, std::optional<std::wstring>> labels_{nullptr, 0};
 };
 
 }  // namespace slidewell::setup

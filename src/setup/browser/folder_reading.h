@@ -19,9 +19,10 @@ struct FolderItem {
 // drive that is not ready), without any error box.
 std::optional<std::vector<FolderItem>> readFolder(const FolderPath& folder);
 
-// How long the browser waits for one look-up on a drive or folder (reading a folder, a drive's label)
-// before it takes the drive or folder as one that cannot be read, so that a hung one keeps the dialog
-// still for no longer than that. The look-up goes on on a thread of its own (see win::Worker).
+// How long a move of the browser made while the configuration loads (to the stored drive, to the stored
+// folder) waits for its read before it takes the drive or folder as one that cannot be read, so that a
+// hung one delays the dialog by no more than that. The read goes on on a thread of its own (see
+// win::Worker).
 inline constexpr std::chrono::milliseconds kBrowseWait{400};
 
 // The folder that the process runs in, where the browser starts.

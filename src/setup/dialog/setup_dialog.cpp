@@ -21,6 +21,7 @@ constexpr wchar_t kClassName[] = L"SlidewellSetupDialog";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
 constexpr UINT kPreviewReadMessage = WM_APP + 1;
+constexpr UINT kFolderReadMessage = WM_APP + 2;
 constexpr UINT_PTR kPreviewStallTimerId = 1;
 
 POINT pointFrom(LPARAM lParam) {
@@ -70,6 +71,9 @@ LRESULT SetupDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kPreviewReadMessage:
       onPreviewRead();
       return 0;
+    case kFolderReadMessage:
+      if (browser_) browser_->arrive();
+      return 0;
     case WM_TIMER:
       if (wParam == kPreviewStallTimerId) onPreviewStall();
       return 0;
@@ -112,8 +116,8 @@ bool SetupDialog::onCreate() {
                     twipsToPixels(kWindow.top, static_cast<int>(dpi_)) + frame.top});
   lastFocus_ = control(ControlId::Interval);
   previews_.emplace(window, kPreviewReadMessage);
-  browser_.emplace(control(ControlId::Drives), control(ControlId::Folders), control(ControlId::Files),
-                   control(ControlId::Add), processCurrentFolder());
+  browser_.emplace(window, kFolderReadMessage, control(ControlId::Drives), control(ControlId::Folders),
+                   control(ControlId::Files), control(ControlId::Add), processCurrentFolder());
   setupControls_.emplace(window, *browser_);
   onLoad();
   return true;

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "setup/browser/folder_path.h"
+#include "setup/browser/folder_reading.h"
+
+namespace slidewell::setup {
+
+// Where one move of the browser leads, found by looking at the file system, which may stall, and so
+// read away from the window's thread.
+struct Destination {
+  // A move to a drive names the drive; its label is nullopt when the drive cannot be read.
+  std::optional<wchar_t> drive;
+  std::optional<std::wstring> label;
+  // The folder the move ends in, with its items; nullopt when no folder could be read.
+  std::optional<FolderPath> folder;
+  std::vector<FolderItem> items;
+};
+
+// A move to a drive: its label, then its current folder (for the drive the program runs on, the folder
+// it runs in) or, when that cannot be read, its root.
+Destination readDriveDestination(wchar_t letter);
+
+// A move to `folder`.
+Destination readFolderDestination(const FolderPath& folder);
+
+// The label of a drive that can be read now (possibly empty); nullopt for one that cannot. No error box.
+std::optional<std::wstring> labelOfReadableDrive(wchar_t letter);
+
+}  // namespace slidewell::setup
