@@ -1,6 +1,7 @@
 // The show and the dialog while the file system stalls: folders named stall-forever or stall-<N>ms delay
-// every file call of slidewell.scr (the preload library of tests/stall). No message is sent to the
-// program's windows here, since a frozen window would hold the test with it.
+// every file call of slidewell.scr on them, and stall-within every call inside (the preload library of
+// tests/stall). No message is sent to the program's windows while they may be frozen, since a frozen
+// window would hold the test with it.
 #include <windows.h>
 #include <psapi.h>
 
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cwctype>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -179,6 +181,22 @@ TEST_F(StalledFiles, AStoredFolderThatHangsLetsTheDialogUp) {
   report("dialog up and ready, stored folder hanging", windowUp);
   EXPECT_LE(windowUp, kWindowUpMs);
   EXPECT_EQ(setup.folderPath(), browserStart()) << "the hung folder is skipped";
+}
+
+TEST_F(StalledFiles, AStoredDriveThatHangsLetsTheDialogUp) {
+  const std::wstring share = tree_.pathOf(L"stall-within");
+  CreateDirectoryW(share.c_str(), nullptr);
+  const MappedDrive hung(share);
+  ASSERT_TRUE(hung.mapped());
+  writeSetting(L"drive", std::wstring{static_cast<wchar_t>(towlower(hung.letter())), L':'});
+  writeSetting(L"dir", std::wstring{hung.letter()} + L":\\pictures");
+  const auto started = Clock::now();
+  SetupWindow setup(browserStart());
+  ASSERT_TRUE(setup.opened()) << "no dialog while the stored drive hangs";
+  const long windowUp = msSince(started);
+  report("dialog up and ready, stored drive hanging", windowUp);
+  EXPECT_LE(windowUp, kWindowUpMs);
+  EXPECT_EQ(setup.folderPath(), browserStart()) << "the hung drive is skipped";
 }
 
 TEST_F(StalledFiles, APictureDeclaringFourHundredMegapixelsIsRefusedWithoutItsMemory) {
