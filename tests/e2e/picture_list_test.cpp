@@ -300,9 +300,15 @@ TEST_F(PictureListTest, APictureThatCannotBeLoadedLeavesThePreviewEmpty) {
 
 // The drive list, worked from the keyboard: a letter picks the drive.
 TEST_F(PictureListTest, ADriveThatCannotBeReadLeavesTheBrowserWhereItWasAndAReadableOneMovesIt) {
-  const MappedDrive withoutMedium(root_.pathOf(L"gone"));
-  ASSERT_TRUE(withoutMedium.mapped());
-  const wchar_t letter = withoutMedium.letter();
+  // A drive letter that leads to a folder that is not there, as a drive without its medium does.
+  wchar_t letter = L'M';
+  while (letter < L'Y' && (GetLogicalDrives() & (1u << (letter - L'A'))) != 0) ++letter;
+  const std::wstring device{letter, L':'};
+  ASSERT_TRUE(DefineDosDeviceW(0, device.c_str(), root_.pathOf(L"gone").c_str()));
+  struct Removal {
+    const std::wstring& device;
+    ~Removal() { DefineDosDeviceW(DDD_REMOVE_DEFINITION, device.c_str(), nullptr); }
+  } removal{device};
 
   ASSERT_NO_FATAL_FAILURE(open(pictures_));
   const std::wstring unreadable{static_cast<wchar_t>(letter - L'A' + L'a'), L':'};

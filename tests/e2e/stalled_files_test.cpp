@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cwctype>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -181,22 +180,6 @@ TEST_F(StalledFiles, AStoredFolderThatHangsLetsTheDialogUp) {
   report("dialog up and ready, stored folder hanging", windowUp);
   EXPECT_LE(windowUp, kWindowUpMs);
   EXPECT_EQ(setup.folderPath(), browserStart()) << "the hung folder is skipped";
-}
-
-TEST_F(StalledFiles, AStoredDriveThatHangsLetsTheDialogUp) {
-  const std::wstring share = tree_.pathOf(L"stall-within");
-  CreateDirectoryW(share.c_str(), nullptr);
-  const MappedDrive hung(share);
-  ASSERT_TRUE(hung.mapped());
-  writeSetting(L"drive", std::wstring{static_cast<wchar_t>(towlower(hung.letter())), L':'});
-  writeSetting(L"dir", std::wstring{hung.letter()} + L":\\pictures");
-  const auto started = Clock::now();
-  SetupWindow setup(browserStart());
-  ASSERT_TRUE(setup.opened()) << "no dialog while the stored drive hangs";
-  const long windowUp = msSince(started);
-  report("dialog up and ready, stored drive hanging", windowUp);
-  EXPECT_LE(windowUp, kWindowUpMs);
-  EXPECT_EQ(setup.folderPath(), browserStart()) << "the hung drive is skipped";
 }
 
 TEST_F(StalledFiles, APictureDeclaringFourHundredMegapixelsIsRefusedWithoutItsMemory) {

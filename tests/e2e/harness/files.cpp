@@ -15,15 +15,4 @@ bool writeFileBytes(const std::wstring& path, const std::vector<std::uint8_t>& b
          written == bytes.size();
 }
 
-MappedDrive::MappedDrive(const std::wstring& folder) {
-  wchar_t letter = L'M';
-  while (letter < L'Y' && (GetLogicalDrives() & (1u << (letter - L'A'))) != 0) ++letter;
-  device_ = {letter, L':'};
-  mapped_ = DefineDosDeviceW(0, device_.c_str(), folder.c_str()) != FALSE;
-}
-
-MappedDrive::~MappedDrive() {
-  if (mapped_) DefineDosDeviceW(DDD_REMOVE_DEFINITION, device_.c_str(), nullptr);
-}
-
 }  // namespace slidewell::e2e
