@@ -126,7 +126,8 @@ TEST_F(StalledFiles, AKeyEndsTheShowWhileALaterPictureStalls) {
 
 TEST_F(StalledFiles, ASlowPictureShowsOnceReadAndTheOrderIsKept) {
   // Some eight delayed calls read it: longer than a period, shorter than the show waits for a picture.
-  configure(L"0.3", {picture(L"", L"red.bmp", kRed), picture(L"stall-100ms", L"green.bmp", kGreen),
+  // A period long enough for screenshots to see every picture on a busy machine.
+  configure(L"0.6", {picture(L"", L"red.bmp", kRed), picture(L"stall-120ms", L"green.bmp", kGreen),
                      picture(L"", L"blue.bmp", kBlue)});
   RunningProgram program(L"/s");
   ASSERT_TRUE(msUntilWindow(program, Clock::now()).has_value());
