@@ -30,15 +30,9 @@ class FakeControls final : public SetupControls {
 
   int pictureCount() const override { return static_cast<int>(pictures.size()); }
   std::wstring picture(int index) const override { return pictures.at(static_cast<std::size_t>(index)); }
-  void appendPicture(std::wstring_view path) override {
-    pictures.emplace_back(path);
-    log_.push_back(L"append " + std::wstring(path));
-  }
+  void appendPicture(std::wstring_view path) override { log_.push_back(L"append " + pictures.emplace_back(path)); }
   int selectedPicture() const override { return selected; }
-  void selectPicture(int index) override {
-    selected = index;
-    log_.push_back(L"select " + std::to_wstring(index));
-  }
+  void selectPicture(int index) override { log_.push_back(L"select " + std::to_wstring(selected = index)); }
   std::wstring selectedFile() const override { return file; }
   std::wstring folderPath() const override { return folder; }
   void setFolderPath(std::wstring_view path) override { log_.push_back(L"folder " + (folder = path)); }
@@ -47,19 +41,10 @@ class FakeControls final : public SetupControls {
   std::wstring intervalText() const override { return interval; }
   void setIntervalText(std::wstring_view text) override { log_.push_back(L"interval " + (interval = text)); }
   bool previewChecked() const override { return preview; }
-  void setPreviewChecked(bool checked) override {
-    preview = checked;
-    log_.push_back(checked ? L"preview on" : L"preview off");
-  }
-  void showProgress(bool shown) override {
-    progressShown = shown;
-    log_.push_back(shown ? L"progress shown" : L"progress hidden");
-  }
+  void setPreviewChecked(bool checked) override { log_.push_back((preview = checked) ? L"preview on" : L"preview off"); }
+  void showProgress(bool shown) override { log_.push_back((progressShown = shown) ? L"progress shown" : L"progress hidden"); }
   void setProgressMaximum(int maximum) override { log_.push_back(L"maximum " + std::to_wstring(maximum)); }
-  void setProgressValue(int value) override {
-    progress = value;
-    log_.push_back(L"progress " + std::to_wstring(value));
-  }
+  void setProgressValue(int value) override { log_.push_back(L"progress " + std::to_wstring(progress = value)); }
   void showInformation(std::wstring_view text, std::wstring_view title) override {
     log_.push_back(L"message " + std::wstring(text) + L" / " + std::wstring(title));
   }
