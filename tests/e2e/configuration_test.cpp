@@ -70,15 +70,10 @@ class ConfigurationTest : public testing::Test {
   }
   void open() { open(folder_.path()); }
 
-  static void storePictures(const std::vector<std::wstring>& paths) {
-    for (std::size_t i = 0; i < paths.size(); ++i) writeSetting(pictureKey(static_cast<int>(i)), paths[i]);
-  }
-
   // "OK", and the program ends at once.
   void pressOk() {
     setup_->click(ControlId::Ok);
-    EXPECT_TRUE(setup_->program().waitForExit(kWaitMs));
-    EXPECT_EQ(setup_->program().exitCode(), 0u);
+    EXPECT_TRUE(endsWithCodeZero(setup_->program(), kWaitMs));
   }
 
   int fileIndex(const std::wstring& name) const {
@@ -125,7 +120,7 @@ TEST_F(ConfigurationTest, SavingAnEmptyListWritesTheEmptyStringUnderEveryPicture
 TEST_F(ConfigurationTest, NinetyNineStoredPicturesLoadWholeAndSaveBackWhole) {
   std::vector<std::wstring> stored;
   for (int i = 0; i < 99; ++i) stored.push_back(L"C:\\pictures\\" + std::to_wstring(i) + L".bmp");
-  storePictures(stored);
+  writePictureList(stored);
   ASSERT_NO_FATAL_FAILURE(open());
   EXPECT_EQ(setup_->entries(ControlId::Pictures), stored);
   const std::wstring drive = setup_->driveText();
@@ -161,7 +156,7 @@ TEST_P(IntervalAsTyped, IsSavedAndReadBackUnchanged) {
 INSTANTIATE_TEST_SUITE_P(Texts, IntervalAsTyped, testing::Values(L"", L"abc", L" 7 "));
 
 TEST_F(ConfigurationTest, CancelAfterEditingLeavesEveryKeyAsItWas) {
-  storePictures({folder_.pathOf(L"red.bmp"), folder_.pathOf(L"green.bmp")});
+  writePictureList({folder_.pathOf(L"red.bmp"), folder_.pathOf(L"green.bmp")});
   writeSetting(L"temps", L"12");
   writeSetting(L"dir", folder_.path());
   writeSetting(L"drive", L"c:");
@@ -200,7 +195,7 @@ TEST_F(ConfigurationTest, SavesTheListInTheOrderShownWithPreviewChecked) {
 TEST_F(ConfigurationTest, WhenTheStoreRefusesWritesOkSaysSoAndKeepsEverything) {
   const std::vector<std::wstring> stored{folder_.pathOf(L"green.bmp"), folder_.pathOf(L"red.bmp"),
                                          folder_.pathOf(L"blue.bmp")};
-  storePictures(stored);
+  writePictureList(stored);
   writeSetting(L"temps", L"4");
   const auto before = allSettings();
   ASSERT_NO_FATAL_FAILURE(open());
@@ -237,7 +232,7 @@ TEST_F(ConfigurationTest, WhenTheStoreRefusesWritesOkSaysSoAndKeepsEverything) {
 TEST_F(ConfigurationTest, TheProgressBarClimbsWhileManyPicturesAreSaved) {
   std::vector<std::wstring> stored;
   for (int i = 0; i < 99; ++i) stored.push_back(folder_.pathOf(std::to_wstring(i) + L".bmp"));
-  storePictures(stored);
+  writePictureList(stored);
   ASSERT_NO_FATAL_FAILURE(open());
   RECT bar{};
   GetWindowRect(setup_->control(ControlId::Progress), &bar);
@@ -307,15 +302,8 @@ TEST_F(ConfigurationTest, AfterOkTheShowPlaysTheChosenPicturesInTheDialogsOrder)
   setup_.reset();
 
   RunningProgram show(L"/s");
-  ASSERT_TRUE(show.started());
-  ASSERT_NE(show.waitForWindow(L"Form1", 10000), nullptr);
-  std::vector<Rgb> seen;
-  waitUntil([&] {
-    const auto shown = theOneColourShown({kGreen, kRed, kBlue});
-    if (shown && (seen.empty() || seen.back() != *shown)) seen.push_back(*shown);
-    return seen.size() >= 4 || !show.running();
-  }, 8000);
-  EXPECT_EQ(seen, (std::vector<Rgb>{kGreen, kRed, kBlue, kGreen}));
+  ASSERT_NE(show.waitForShowWindow(), nullptr);
+  EXPECT_EQ(coloursInTurn(show, {kGreen, kRed, kBlue}, 4, 8000), (std::vector<Rgb>{kGreen, kRed, kBlue, kGreen}));
 }
 
 }  // namespace

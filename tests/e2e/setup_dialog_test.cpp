@@ -34,12 +34,6 @@ constexpr DWORD kSettleMs = 300;
 
 std::wstring nameOf(const ControlLayout& layout) { return std::wstring(layout.name); }
 
-std::wstring classNameOf(HWND window) {
-  wchar_t name[256] = {};
-  GetClassNameW(window, name, 256);
-  return name;
-}
-
 std::wstring expectedClass(ControlKind kind) {
   switch (kind) {
     case ControlKind::Label: return L"Static";
@@ -96,8 +90,7 @@ class SetupDialogTest : public testing::Test {
   }
 
   void expectEndsWithoutWriting(const std::map<std::wstring, std::wstring>& before) {
-    EXPECT_TRUE(program->waitForExit(kExitTimeoutMs));
-    EXPECT_EQ(program->exitCode(), 0u);
+    EXPECT_TRUE(endsWithCodeZero(*program, kExitTimeoutMs));
     EXPECT_EQ(allSettings(), before);
   }
 
