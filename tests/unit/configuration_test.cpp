@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "memory_settings_store.h"
 #include "settings/settings_keys.h"
-#include "settings/settings_store.h"
 #include "setup/configuration.h"
 #include "setup/picture_list_rules.h"
 #include "setup/setup_controls.h"
@@ -54,23 +53,16 @@ class FakeControls final : public SetupControls {
 };
 
 // A store in memory that can refuse writes, all of them or those of some keys.
-class FakeStore final : public settings::SettingsStore {
+class FakeStore final : public testing_support::MemorySettingsStore {
  public:
   explicit FakeStore(Log& log) : log_(log) {}
 
-  std::map<std::wstring, std::wstring, std::less<>> values;
   bool refuseAll = false;
   std::set<std::wstring, std::less<>> refusedKeys;
 
-  std::wstring get(std::wstring_view key, std::wstring_view fallback) const override {
-    const auto found = values.find(key);
-    return found != values.end() ? found->second : std::wstring(fallback);
-  }
   bool save(std::wstring_view key, std::wstring_view value) override {
     log_.push_back(L"save " + std::wstring(key) + L"=" + std::wstring(value));
-    if (refuseAll || refusedKeys.contains(key)) return false;
-    values[std::wstring(key)] = value;
-    return true;
+    return !refuseAll && !refusedKeys.contains(key) && MemorySettingsStore::save(key, value);
   }
 
  private:

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bmp_file.h"
@@ -274,11 +274,10 @@ TEST_F(SlideWindowTest, PlacesEveryPictureByTheWindowSize) {
 TEST_F(SlideWindowTest, ACharacterEndsTheShowAndOtherInputDoesNot) {
   const int before = cursorCount();
   SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
-  SendMessageW(window.hwnd(), WM_KEYDOWN, VK_SHIFT, 0);
-  SendMessageW(window.hwnd(), WM_KEYDOWN, VK_F1, 0);
-  SendMessageW(window.hwnd(), WM_LBUTTONDOWN, 0, 0);
-  SendMessageW(window.hwnd(), WM_LBUTTONUP, 0, 0);
-  SendMessageW(window.hwnd(), WM_RBUTTONDOWN, 0, 0);
+  for (const auto& [message, key] : {std::pair<UINT, WPARAM>{WM_KEYDOWN, VK_SHIFT}, {WM_KEYDOWN, VK_F1},
+                                     {WM_LBUTTONDOWN, 0}, {WM_LBUTTONUP, 0}, {WM_RBUTTONDOWN, 0}}) {
+    SendMessageW(window.hwnd(), message, key, 0);
+  }
   EXPECT_EQ(ends, 0);
   EXPECT_EQ(cursorCount(), before - 1);
   SendMessageW(window.hwnd(), WM_CHAR, L'a', 0);
