@@ -31,21 +31,6 @@ constexpr DWORD kWaitMs = 5000;
 
 using settings::pictureKey;
 
-// The store as "OK" leaves it: `pictures` under the first picture keys, the empty string under the rest
-// up to 100, and the three other keys.
-std::map<std::wstring, std::wstring> savedConfiguration(const std::vector<std::wstring>& pictures,
-                                                        const std::wstring& interval, const std::wstring& folder,
-                                                        const std::wstring& drive) {
-  std::map<std::wstring, std::wstring> values;
-  for (int i = 0; i <= 100; ++i) {
-    values[pictureKey(i)] = static_cast<std::size_t>(i) < pictures.size() ? pictures[static_cast<std::size_t>(i)] : L"";
-  }
-  values[L"temps"] = interval;
-  values[L"dir"] = folder;
-  values[L"drive"] = drive;
-  return values;
-}
-
 // Each case starts from no configuration, with a folder of bitmaps where the dialog opens.
 class ConfigurationTest : public testing::Test {
  protected:
@@ -76,6 +61,24 @@ class ConfigurationTest : public testing::Test {
     EXPECT_TRUE(endsWithCodeZero(setup_->program(), kWaitMs));
   }
 
+  // "OK" leaves the store with `pictures` under the first picture keys, the empty string under the rest up
+  // to 100, the interval, the test's folder and `drive`.
+  void expectOkSaves(const std::vector<std::wstring>& pictures, const std::wstring& interval, const std::wstring& drive) {
+    std::map<std::wstring, std::wstring> expected{{L"temps", interval}, {L"dir", folder_.path()}, {L"drive", drive}};
+    for (std::size_t i = 0; i <= 100; ++i) {
+      expected[pictureKey(static_cast<int>(i))] = i < pictures.size() ? pictures[i] : L"";
+    }
+    ASSERT_NO_FATAL_FAILURE(pressOk());
+    EXPECT_EQ(allSettings(), expected);
+  }
+
+  // The browser where the dialog opened: the test's folder on drive C:, with its three bitmaps.
+  void expectBrowserInTheFolder() const {
+    EXPECT_EQ(setup_->folderPath(), folder_.path());
+    EXPECT_EQ(setup_->driveText().substr(0, 2), L"c:");
+    EXPECT_EQ(setup_->entries(ControlId::Files), (std::vector<std::wstring>{L"blue.bmp", L"green.bmp", L"red.bmp"}));
+  }
+
   int fileIndex(const std::wstring& name) const {
     const auto names = setup_->entries(ControlId::Files);
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -103,18 +106,14 @@ TEST_F(ConfigurationTest, AFirstRunShowsAnEmptyListThreeSecondsAndTheBrowserWher
   ASSERT_NO_FATAL_FAILURE(open());
   EXPECT_TRUE(setup_->entries(ControlId::Pictures).empty());
   EXPECT_EQ(setup_->text(ControlId::Interval), L"3");
-  EXPECT_EQ(setup_->folderPath(), folder_.path());
-  EXPECT_EQ(setup_->driveText().substr(0, 2), L"c:");
-  EXPECT_EQ(setup_->entries(ControlId::Files), (std::vector<std::wstring>{L"blue.bmp", L"green.bmp", L"red.bmp"}));
+  expectBrowserInTheFolder();
   EXPECT_FALSE(IsWindowVisible(setup_->control(ControlId::Progress)));
   EXPECT_EQ(SendMessageW(setup_->control(ControlId::Progress), PBM_GETPOS, 0, 0), 0);
 }
 
 TEST_F(ConfigurationTest, SavingAnEmptyListWritesTheEmptyStringUnderEveryPictureKey) {
   ASSERT_NO_FATAL_FAILURE(open());
-  const std::wstring drive = setup_->driveText();
-  ASSERT_NO_FATAL_FAILURE(pressOk());
-  EXPECT_EQ(allSettings(), savedConfiguration({}, L"3", folder_.path(), drive));
+  expectOkSaves({}, L"3", setup_->driveText());
 }
 
 TEST_F(ConfigurationTest, NinetyNineStoredPicturesLoadWholeAndSaveBackWhole) {
@@ -123,9 +122,7 @@ TEST_F(ConfigurationTest, NinetyNineStoredPicturesLoadWholeAndSaveBackWhole) {
   writePictureList(stored);
   ASSERT_NO_FATAL_FAILURE(open());
   EXPECT_EQ(setup_->entries(ControlId::Pictures), stored);
-  const std::wstring drive = setup_->driveText();
-  ASSERT_NO_FATAL_FAILURE(pressOk());
-  EXPECT_EQ(allSettings(), savedConfiguration(stored, L"3", folder_.path(), drive));
+  expectOkSaves(stored, L"3", setup_->driveText());
 }
 
 TEST_F(ConfigurationTest, AStoredGapIsSkippedOnLoadAndClosedOnSave) {
@@ -136,9 +133,7 @@ TEST_F(ConfigurationTest, AStoredGapIsSkippedOnLoadAndClosedOnSave) {
   ASSERT_NO_FATAL_FAILURE(open());
   const std::vector<std::wstring> loaded{L"C:\\a.bmp", L"C:\\b.bmp", L"C:\\c.bmp"};
   EXPECT_EQ(setup_->entries(ControlId::Pictures), loaded);
-  const std::wstring drive = setup_->driveText();
-  ASSERT_NO_FATAL_FAILURE(pressOk());
-  EXPECT_EQ(allSettings(), savedConfiguration(loaded, L"3", folder_.path(), drive));
+  expectOkSaves(loaded, L"3", setup_->driveText());
 }
 
 class IntervalAsTyped : public ConfigurationTest, public testing::WithParamInterface<std::wstring> {};
@@ -224,8 +219,7 @@ TEST_F(ConfigurationTest, WhenTheStoreRefusesWritesOkSaysSoAndKeepsEverything) {
   EXPECT_FALSE(IsWindowVisible(setup_->control(ControlId::Progress)));
   EXPECT_EQ(SendMessageW(setup_->control(ControlId::Progress), PBM_GETPOS, 0, 0), 0);
 
-  ASSERT_NO_FATAL_FAILURE(pressOk());
-  EXPECT_EQ(allSettings(), savedConfiguration(stored, L"9", folder_.path(), drive));
+  expectOkSaves(stored, L"9", drive);
 }
 
 // The bar is watched on the screen while the save runs: it is drawn at each step, not only at the end.
@@ -263,9 +257,7 @@ TEST_F(ConfigurationTest, AStoredDriveAndFolderBringTheBrowserBackAndAreSavedAsR
   writeSetting(L"drive", L"c:");
   writeSetting(L"dir", folder_.path());
   ASSERT_NO_FATAL_FAILURE(open(L"C:\\"));
-  EXPECT_EQ(setup_->folderPath(), folder_.path());
-  EXPECT_EQ(setup_->driveText().substr(0, 2), L"c:");
-  EXPECT_EQ(setup_->entries(ControlId::Files), (std::vector<std::wstring>{L"blue.bmp", L"green.bmp", L"red.bmp"}));
+  expectBrowserInTheFolder();
   const std::wstring drive = setup_->driveText();
   ASSERT_NO_FATAL_FAILURE(pressOk());
   EXPECT_EQ(readSetting(L"dir"), folder_.path());
@@ -283,15 +275,12 @@ TEST_P(StoredPlaceThatIsGone, LeavesTheBrowserWhereItOpened) {
   if (*GetParam().drive != L'\0') writeSetting(L"drive", GetParam().drive);
   if (*GetParam().folder != L'\0') writeSetting(L"dir", GetParam().folder);
   ASSERT_NO_FATAL_FAILURE(open());
-  EXPECT_EQ(setup_->folderPath(), folder_.path());
-  EXPECT_EQ(setup_->driveText().substr(0, 2), L"c:");
-  EXPECT_EQ(setup_->entries(ControlId::Files).size(), 3u);
+  expectBrowserInTheFolder();
 }
 
 INSTANTIATE_TEST_SUITE_P(Places, StoredPlaceThatIsGone,
                          testing::Values(StoredPlace{L"q: [GONE]", L""}, StoredPlace{L"", L"C:\\no such folder\\below"},
                                          StoredPlace{L"q:", L"Q:\\pictures"}));
-
 
 TEST_F(ConfigurationTest, AfterOkTheShowPlaysTheChosenPicturesInTheDialogsOrder) {
   ASSERT_NO_FATAL_FAILURE(open());

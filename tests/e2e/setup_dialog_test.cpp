@@ -51,13 +51,13 @@ std::wstring expectedClass(ControlKind kind) {
   return L"";
 }
 
-// A configuration that a run which writes nothing leaves exactly as it was.
-void storeSomeConfiguration() {
+// A configuration that a run which writes nothing leaves exactly as it was; what the store then holds.
+std::map<std::wstring, std::wstring> storeSomeConfiguration() {
   clearSettings();
-  writeSetting(L"Picture 0", L"C:\\pictures\\one.bmp");
-  writeSetting(L"Picture 1", L"C:\\pictures\\two.bmp");
+  writePictureList({L"C:\\pictures\\one.bmp", L"C:\\pictures\\two.bmp"});
   writeSetting(L"temps", L"12");
   writeSetting(L"dir", L"C:\\pictures");
+  return allSettings();
 }
 
 // The setup dialog of slidewell.scr started with "/c", open and ready for input.
@@ -258,8 +258,7 @@ TEST_F(SetupDialogTest, TabVisitsTheInputsInOrderAndSkipsDisabledButtons) {
 class EscFrom : public SetupDialogTest, public testing::WithParamInterface<ControlId> {};
 
 TEST_P(EscFrom, EndsTheProgramWritingNothing) {
-  storeSomeConfiguration();
-  const auto before = allSettings();
+  const auto before = storeSomeConfiguration();
   ASSERT_NO_FATAL_FAILURE(open());
   ASSERT_NO_FATAL_FAILURE(focus(GetParam()));
   pressKey(VK_ESCAPE);
@@ -277,8 +276,7 @@ TEST_F(SetupDialogTest, EscOnAFirstRunLeavesTheStoreEmpty) {
 }
 
 TEST_F(SetupDialogTest, EnterPressesNothingClosesNothingAndSavesNothingWhereverTheFocusIs) {
-  storeSomeConfiguration();
-  const auto before = allSettings();
+  const auto before = storeSomeConfiguration();
   ASSERT_NO_FATAL_FAILURE(open());
   for (const ControlLayout& layout : dialogControls()) {
     if (!layout.tabIndex || !layout.enabled) continue;
@@ -292,8 +290,7 @@ TEST_F(SetupDialogTest, EnterPressesNothingClosesNothingAndSavesNothingWhereverT
 }
 
 TEST_F(SetupDialogTest, ClickingCancelEndsTheProgramWritingNothing) {
-  storeSomeConfiguration();
-  const auto before = allSettings();
+  const auto before = storeSomeConfiguration();
   ASSERT_NO_FATAL_FAILURE(open());
   const POINT cancel = centreOf(control(ControlId::Cancel));
   movePointerTo(cancel.x, cancel.y);
@@ -302,8 +299,7 @@ TEST_F(SetupDialogTest, ClickingCancelEndsTheProgramWritingNothing) {
 }
 
 TEST_F(SetupDialogTest, TheCloseBoxEndsTheProgramWritingNothing) {
-  storeSomeConfiguration();
-  const auto before = allSettings();
+  const auto before = storeSomeConfiguration();
   ASSERT_NO_FATAL_FAILURE(open());
   PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
   expectEndsWithoutWriting(before);

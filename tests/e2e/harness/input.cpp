@@ -44,7 +44,8 @@ void movePointerTo(int x, int y) {
 void clickLeft() { send({mouse(MOUSEEVENTF_LEFTDOWN), mouse(MOUSEEVENTF_LEFTUP)}); }
 
 void doubleClickLeft() {
-  send({mouse(MOUSEEVENTF_LEFTDOWN), mouse(MOUSEEVENTF_LEFTUP), mouse(MOUSEEVENTF_LEFTDOWN), mouse(MOUSEEVENTF_LEFTUP)});
+  const INPUT down = mouse(MOUSEEVENTF_LEFTDOWN), up = mouse(MOUSEEVENTF_LEFTUP);
+  send({down, up, down, up});
 }
 
 bool cursorShowing() {

@@ -23,10 +23,10 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM context) {
   auto* search = reinterpret_cast<WindowSearch*>(context);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner == search->processId && IsWindowVisible(window) && (!search->title || windowText(window) == *search->title)) {
-    search->found.push_back(window);
-  }
-  return TRUE;
+  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+  if (search->title && windowText(window) != *search->title) return TRUE;
+  search->found.push_back(window);
+  return search->title ? FALSE : TRUE;  // one window of that title is enough
 }
 
 std::vector<HWND> visibleWindows(DWORD processId, std::optional<std::wstring_view> title) {
