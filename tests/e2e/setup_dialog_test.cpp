@@ -16,6 +16,7 @@
 #include "harness/program.h"
 #include "harness/screen.h"
 #include "harness/settings.h"
+#include "harness/setup_window.h"
 #include "harness/wait.h"
 #include "setup/dialog/dialog_layout.h"
 
@@ -27,7 +28,6 @@ using setup::ControlKind;
 using setup::ControlLayout;
 using setup::dialogControls;
 
-constexpr DWORD kOpenTimeoutMs = 10000;
 constexpr DWORD kExitTimeoutMs = 5000;
 // How long a key or a move is given to have an effect that must not happen.
 constexpr DWORD kSettleMs = 300;
@@ -73,11 +73,9 @@ class SetupDialogTest : public testing::Test {
   void TearDown() override { clearSettings(); }
 
   void open() {
-    program = std::make_unique<RunningProgram>(L"/c");
-    ASSERT_TRUE(program->started());
-    dialog = program->waitForWindow(L"Screen saver", kOpenTimeoutMs);
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(waitUntil([&] { return focusOf(dialog) == control(ControlId::Interval); }, kOpenTimeoutMs));
+    setup = std::make_unique<SetupWindow>();
+    ASSERT_TRUE(setup->opened());
+    dialog = setup->window();
   }
 
   HWND control(ControlId id) const { return controlOf(dialog, id); }
@@ -90,11 +88,11 @@ class SetupDialogTest : public testing::Test {
   }
 
   void expectEndsWithoutWriting(const std::map<std::wstring, std::wstring>& before) {
-    EXPECT_TRUE(endsWithCodeZero(*program, kExitTimeoutMs));
+    EXPECT_TRUE(endsWithCodeZero(setup->program(), kExitTimeoutMs));
     EXPECT_EQ(allSettings(), before);
   }
 
-  std::unique_ptr<RunningProgram> program;
+  std::unique_ptr<SetupWindow> setup;
   HWND dialog = nullptr;
 };
 
@@ -283,7 +281,7 @@ TEST_F(SetupDialogTest, EnterPressesNothingClosesNothingAndSavesNothingWhereverT
     ASSERT_NO_FATAL_FAILURE(focus(layout.id));
     pressKey(VK_RETURN);
     Sleep(kSettleMs);
-    ASSERT_TRUE(program->running()) << "Enter on " << nameOf(layout);
+    ASSERT_TRUE(setup->program().running()) << "Enter on " << nameOf(layout);
     EXPECT_EQ(allSettings(), before) << "Enter on " << nameOf(layout);
     EXPECT_EQ(focusOf(dialog), control(layout.id)) << "Enter on " << nameOf(layout);
   }
