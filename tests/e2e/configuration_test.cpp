@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "harness/display.h"
+#include "harness/dialog_case.h"
 #include "harness/files.h"
 #include "temp_tree.h"
 #include "harness/input.h"
@@ -32,13 +32,10 @@ constexpr DWORD kWaitMs = 5000;
 using settings::pictureKey;
 
 // Each case starts from no configuration, with a folder of bitmaps where the dialog opens.
-class ConfigurationTest : public testing::Test {
+class ConfigurationTest : public DialogCase {
  protected:
-  static void SetUpTestSuite() { seePhysicalPixels(); }
-
   void SetUp() override {
-    movePointerTo(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-    clearSettings();
+    DialogCase::SetUp();
     for (const auto& [name, colour] : {std::pair{L"blue.bmp", kBlue}, {L"green.bmp", kGreen}, {L"red.bmp", kRed}}) {
       ASSERT_TRUE(writeFileBytes(folder_.pathOf(name), testing_support::solidBmpBytes(48, 36, colour)));
     }
@@ -46,7 +43,7 @@ class ConfigurationTest : public testing::Test {
   }
   void TearDown() override {
     setup_.reset();
-    clearSettings();
+    DialogCase::TearDown();
   }
 
   void open(const std::wstring& where) {

@@ -11,6 +11,7 @@
 
 #include "harness/accessibility.h"
 #include "harness/controls.h"
+#include "harness/dialog_case.h"
 #include "harness/display.h"
 #include "harness/input.h"
 #include "harness/program.h"
@@ -61,17 +62,8 @@ std::map<std::wstring, std::wstring> storeSomeConfiguration() {
 }
 
 // The setup dialog of slidewell.scr started with "/c", open and ready for input.
-class SetupDialogTest : public testing::Test {
+class SetupDialogTest : public DialogCase {
  protected:
-  static void SetUpTestSuite() { seePhysicalPixels(); }
-
-  void SetUp() override {
-    // Away from where the dialog opens, so that the pointer is over none of it.
-    movePointerTo(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-    clearSettings();
-  }
-  void TearDown() override { clearSettings(); }
-
   void open() {
     setup = std::make_unique<SetupWindow>();
     ASSERT_TRUE(setup->opened());
