@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "harness/display.h"
+#include "harness/dialog_case.h"
 #include "harness/files.h"
 #include "temp_tree.h"
 #include "harness/input.h"
@@ -31,29 +31,11 @@ constexpr DWORD kWaitMs = 5000;
 
 using settings::pictureKey;
 
-// The store as "OK" leaves it: `pictures` under the first picture keys, the empty string under the rest
-// up to 100, and the three other keys.
-std::map<std::wstring, std::wstring> savedConfiguration(const std::vector<std::wstring>& pictures,
-                                                        const std::wstring& interval, const std::wstring& folder,
-                                                        const std::wstring& drive) {
-  std::map<std::wstring, std::wstring> values;
-  for (int i = 0; i <= 100; ++i) {
-    values[pictureKey(i)] = static_cast<std::size_t>(i) < pictures.size() ? pictures[static_cast<std::size_t>(i)] : L"";
-  }
-  values[L"temps"] = interval;
-  values[L"dir"] = folder;
-  values[L"drive"] = drive;
-  return values;
-}
-
 // Each case starts from no configuration, with a folder of bitmaps where the dialog opens.
-class ConfigurationTest : public testing::Test {
+class ConfigurationTest : public DialogCase {
  protected:
-  static void SetUpTestSuite() { seePhysicalPixels(); }
-
   void SetUp() override {
-    movePointerTo(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-    clearSettings();
+    DialogCase::SetUp();
     for (const auto& [name, colour] : {std::pair{L"blue.bmp", kBlue}, {L"green.bmp", kGreen}, {L"red.bmp", kRed}}) {
       ASSERT_TRUE(writeFileBytes(folder_.pathOf(name), testing_support::solidBmpBytes(48, 36, colour)));
     }
@@ -61,7 +43,7 @@ class ConfigurationTest : public testing::Test {
   }
   void TearDown() override {
     setup_.reset();
-    clearSettings();
+    DialogCase::TearDown();
   }
 
   void open(const std::wstring& where) {
@@ -70,15 +52,28 @@ class ConfigurationTest : public testing::Test {
   }
   void open() { open(folder_.path()); }
 
-  static void storePictures(const std::vector<std::wstring>& paths) {
-    for (std::size_t i = 0; i < paths.size(); ++i) writeSetting(pictureKey(static_cast<int>(i)), paths[i]);
-  }
-
   // "OK", and the program ends at once.
   void pressOk() {
     setup_->click(ControlId::Ok);
-    EXPECT_TRUE(setup_->program().waitForExit(kWaitMs));
-    EXPECT_EQ(setup_->program().exitCode(), 0u);
+    EXPECT_TRUE(endsWithCodeZero(setup_->program(), kWaitMs));
+  }
+
+  // "OK" leaves the store with `pictures` under the first picture keys, the empty string under the rest up
+  // to 100, the interval, the test's folder and `drive`.
+  void expectOkSaves(const std::vector<std::wstring>& pictures, const std::wstring& interval, const std::wstring& drive) {
+    std::map<std::wstring, std::wstring> expected{{L"temps", interval}, {L"dir", folder_.path()}, {L"drive", drive}};
+    for (std::size_t i = 0; i <= 100; ++i) {
+      expected[pictureKey(static_cast<int>(i))] = i < pictures.size() ? pictures[i] : L"";
+    }
+    ASSERT_NO_FATAL_FAILURE(pressOk());
+    EXPECT_EQ(allSettings(), expected);
+  }
+
+  // The browser where the dialog opened: the test's folder on drive C:, with its three bitmaps.
+  void expectBrowserInTheFolder() const {
+    EXPECT_EQ(setup_->folderPath(), folder_.path());
+    EXPECT_EQ(setup_->driveText().substr(0, 2), L"c:");
+    EXPECT_EQ(setup_->entries(ControlId::Files), (std::vector<std::wstring>{L"blue.bmp", L"green.bmp", L"red.bmp"}));
   }
 
   int fileIndex(const std::wstring& name) const {
@@ -108,29 +103,23 @@ TEST_F(ConfigurationTest, AFirstRunShowsAnEmptyListThreeSecondsAndTheBrowserWher
   ASSERT_NO_FATAL_FAILURE(open());
   EXPECT_TRUE(setup_->entries(ControlId::Pictures).empty());
   EXPECT_EQ(setup_->text(ControlId::Interval), L"3");
-  EXPECT_EQ(setup_->folderPath(), folder_.path());
-  EXPECT_EQ(setup_->driveText().substr(0, 2), L"c:");
-  EXPECT_EQ(setup_->entries(ControlId::Files), (std::vector<std::wstring>{L"blue.bmp", L"green.bmp", L"red.bmp"}));
+  expectBrowserInTheFolder();
   EXPECT_FALSE(IsWindowVisible(setup_->control(ControlId::Progress)));
   EXPECT_EQ(SendMessageW(setup_->control(ControlId::Progress), PBM_GETPOS, 0, 0), 0);
 }
 
 TEST_F(ConfigurationTest, SavingAnEmptyListWritesTheEmptyStringUnderEveryPictureKey) {
   ASSERT_NO_FATAL_FAILURE(open());
-  const std::wstring drive = setup_->driveText();
-  ASSERT_NO_FATAL_FAILURE(pressOk());
-  EXPECT_EQ(allSettings(), savedConfiguration({}, L"3", folder_.path(), drive));
+  expectOkSaves({}, L"3", setup_->driveText());
 }
 
 TEST_F(ConfigurationTest, NinetyNineStoredPicturesLoadWholeAndSaveBackWhole) {
   std::vector<std::wstring> stored;
   for (int i = 0; i < 99; ++i) stored.push_back(L"C:\\pictures\\" + std::to_wstring(i) + L".bmp");
-  storePictures(stored);
+  writePictureList(stored);
   ASSERT_NO_FATAL_FAILURE(open());
   EXPECT_EQ(setup_->entries(ControlId::Pictures), stored);
-  const std::wstring drive = setup_->driveText();
-  ASSERT_NO_FATAL_FAILURE(pressOk());
-  EXPECT_EQ(allSettings(), savedConfiguration(stored, L"3", folder_.path(), drive));
+  expectOkSaves(stored, L"3", setup_->driveText());
 }
 
 TEST_F(ConfigurationTest, AStoredGapIsSkippedOnLoadAndClosedOnSave) {
@@ -141,9 +130,7 @@ TEST_F(ConfigurationTest, AStoredGapIsSkippedOnLoadAndClosedOnSave) {
   ASSERT_NO_FATAL_FAILURE(open());
   const std::vector<std::wstring> loaded{L"C:\\a.bmp", L"C:\\b.bmp", L"C:\\c.bmp"};
   EXPECT_EQ(setup_->entries(ControlId::Pictures), loaded);
-  const std::wstring drive = setup_->driveText();
-  ASSERT_NO_FATAL_FAILURE(pressOk());
-  EXPECT_EQ(allSettings(), savedConfiguration(loaded, L"3", folder_.path(), drive));
+  expectOkSaves(loaded, L"3", setup_->driveText());
 }
 
 class IntervalAsTyped : public ConfigurationTest, public testing::WithParamInterface<std::wstring> {};
@@ -161,7 +148,7 @@ TEST_P(IntervalAsTyped, IsSavedAndReadBackUnchanged) {
 INSTANTIATE_TEST_SUITE_P(Texts, IntervalAsTyped, testing::Values(L"", L"abc", L" 7 "));
 
 TEST_F(ConfigurationTest, CancelAfterEditingLeavesEveryKeyAsItWas) {
-  storePictures({folder_.pathOf(L"red.bmp"), folder_.pathOf(L"green.bmp")});
+  writePictureList({folder_.pathOf(L"red.bmp"), folder_.pathOf(L"green.bmp")});
   writeSetting(L"temps", L"12");
   writeSetting(L"dir", folder_.path());
   writeSetting(L"drive", L"c:");
@@ -200,7 +187,7 @@ TEST_F(ConfigurationTest, SavesTheListInTheOrderShownWithPreviewChecked) {
 TEST_F(ConfigurationTest, WhenTheStoreRefusesWritesOkSaysSoAndKeepsEverything) {
   const std::vector<std::wstring> stored{folder_.pathOf(L"green.bmp"), folder_.pathOf(L"red.bmp"),
                                          folder_.pathOf(L"blue.bmp")};
-  storePictures(stored);
+  writePictureList(stored);
   writeSetting(L"temps", L"4");
   const auto before = allSettings();
   ASSERT_NO_FATAL_FAILURE(open());
@@ -229,15 +216,14 @@ TEST_F(ConfigurationTest, WhenTheStoreRefusesWritesOkSaysSoAndKeepsEverything) {
   EXPECT_FALSE(IsWindowVisible(setup_->control(ControlId::Progress)));
   EXPECT_EQ(SendMessageW(setup_->control(ControlId::Progress), PBM_GETPOS, 0, 0), 0);
 
-  ASSERT_NO_FATAL_FAILURE(pressOk());
-  EXPECT_EQ(allSettings(), savedConfiguration(stored, L"9", folder_.path(), drive));
+  expectOkSaves(stored, L"9", drive);
 }
 
 // The bar is watched on the screen while the save runs: it is drawn at each step, not only at the end.
 TEST_F(ConfigurationTest, TheProgressBarClimbsWhileManyPicturesAreSaved) {
   std::vector<std::wstring> stored;
   for (int i = 0; i < 99; ++i) stored.push_back(folder_.pathOf(std::to_wstring(i) + L".bmp"));
-  storePictures(stored);
+  writePictureList(stored);
   ASSERT_NO_FATAL_FAILURE(open());
   RECT bar{};
   GetWindowRect(setup_->control(ControlId::Progress), &bar);
@@ -268,9 +254,7 @@ TEST_F(ConfigurationTest, AStoredDriveAndFolderBringTheBrowserBackAndAreSavedAsR
   writeSetting(L"drive", L"c:");
   writeSetting(L"dir", folder_.path());
   ASSERT_NO_FATAL_FAILURE(open(L"C:\\"));
-  EXPECT_EQ(setup_->folderPath(), folder_.path());
-  EXPECT_EQ(setup_->driveText().substr(0, 2), L"c:");
-  EXPECT_EQ(setup_->entries(ControlId::Files), (std::vector<std::wstring>{L"blue.bmp", L"green.bmp", L"red.bmp"}));
+  expectBrowserInTheFolder();
   const std::wstring drive = setup_->driveText();
   ASSERT_NO_FATAL_FAILURE(pressOk());
   EXPECT_EQ(readSetting(L"dir"), folder_.path());
@@ -288,15 +272,12 @@ TEST_P(StoredPlaceThatIsGone, LeavesTheBrowserWhereItOpened) {
   if (*GetParam().drive != L'\0') writeSetting(L"drive", GetParam().drive);
   if (*GetParam().folder != L'\0') writeSetting(L"dir", GetParam().folder);
   ASSERT_NO_FATAL_FAILURE(open());
-  EXPECT_EQ(setup_->folderPath(), folder_.path());
-  EXPECT_EQ(setup_->driveText().substr(0, 2), L"c:");
-  EXPECT_EQ(setup_->entries(ControlId::Files).size(), 3u);
+  expectBrowserInTheFolder();
 }
 
 INSTANTIATE_TEST_SUITE_P(Places, StoredPlaceThatIsGone,
                          testing::Values(StoredPlace{L"q: [GONE]", L""}, StoredPlace{L"", L"C:\\no such folder\\below"},
                                          StoredPlace{L"q:", L"Q:\\pictures"}));
-
 
 TEST_F(ConfigurationTest, AfterOkTheShowPlaysTheChosenPicturesInTheDialogsOrder) {
   ASSERT_NO_FATAL_FAILURE(open());
@@ -307,15 +288,8 @@ TEST_F(ConfigurationTest, AfterOkTheShowPlaysTheChosenPicturesInTheDialogsOrder)
   setup_.reset();
 
   RunningProgram show(L"/s");
-  ASSERT_TRUE(show.started());
-  ASSERT_NE(show.waitForWindow(L"Form1", 10000), nullptr);
-  std::vector<Rgb> seen;
-  waitUntil([&] {
-    const auto shown = theOneColourShown({kGreen, kRed, kBlue});
-    if (shown && (seen.empty() || seen.back() != *shown)) seen.push_back(*shown);
-    return seen.size() >= 4 || !show.running();
-  }, 8000);
-  EXPECT_EQ(seen, (std::vector<Rgb>{kGreen, kRed, kBlue, kGreen}));
+  ASSERT_NE(show.waitForShowWindow(), nullptr);
+  EXPECT_EQ(coloursInTurn(show, {kGreen, kRed, kBlue}, 4, 8000), (std::vector<Rgb>{kGreen, kRed, kBlue, kGreen}));
 }
 
 }  // namespace

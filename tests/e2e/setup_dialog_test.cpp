@@ -11,11 +11,13 @@
 
 #include "harness/accessibility.h"
 #include "harness/controls.h"
+#include "harness/dialog_case.h"
 #include "harness/display.h"
 #include "harness/input.h"
 #include "harness/program.h"
 #include "harness/screen.h"
 #include "harness/settings.h"
+#include "harness/setup_window.h"
 #include "harness/wait.h"
 #include "setup/dialog/dialog_layout.h"
 
@@ -27,18 +29,11 @@ using setup::ControlKind;
 using setup::ControlLayout;
 using setup::dialogControls;
 
-constexpr DWORD kOpenTimeoutMs = 10000;
 constexpr DWORD kExitTimeoutMs = 5000;
 // How long a key or a move is given to have an effect that must not happen.
 constexpr DWORD kSettleMs = 300;
 
 std::wstring nameOf(const ControlLayout& layout) { return std::wstring(layout.name); }
-
-std::wstring classNameOf(HWND window) {
-  wchar_t name[256] = {};
-  GetClassNameW(window, name, 256);
-  return name;
-}
 
 std::wstring expectedClass(ControlKind kind) {
   switch (kind) {
@@ -57,33 +52,22 @@ std::wstring expectedClass(ControlKind kind) {
   return L"";
 }
 
-// A configuration that a run which writes nothing leaves exactly as it was.
-void storeSomeConfiguration() {
+// A configuration that a run which writes nothing leaves exactly as it was; what the store then holds.
+std::map<std::wstring, std::wstring> storeSomeConfiguration() {
   clearSettings();
-  writeSetting(L"Picture 0", L"C:\\pictures\\one.bmp");
-  writeSetting(L"Picture 1", L"C:\\pictures\\two.bmp");
+  writePictureList({L"C:\\pictures\\one.bmp", L"C:\\pictures\\two.bmp"});
   writeSetting(L"temps", L"12");
   writeSetting(L"dir", L"C:\\pictures");
+  return allSettings();
 }
 
 // The setup dialog of slidewell.scr started with "/c", open and ready for input.
-class SetupDialogTest : public testing::Test {
+class SetupDialogTest : public DialogCase {
  protected:
-  static void SetUpTestSuite() { seePhysicalPixels(); }
-
-  void SetUp() override {
-    // Away from where the dialog opens, so that the pointer is over none of it.
-    movePointerTo(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-    clearSettings();
-  }
-  void TearDown() override { clearSettings(); }
-
   void open() {
-    program = std::make_unique<RunningProgram>(L"/c");
-    ASSERT_TRUE(program->started());
-    dialog = program->waitForWindow(L"Screen saver", kOpenTimeoutMs);
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(waitUntil([&] { return focusOf(dialog) == control(ControlId::Interval); }, kOpenTimeoutMs));
+    setup = std::make_unique<SetupWindow>();
+    ASSERT_TRUE(setup->opened());
+    dialog = setup->window();
   }
 
   HWND control(ControlId id) const { return controlOf(dialog, id); }
@@ -96,12 +80,11 @@ class SetupDialogTest : public testing::Test {
   }
 
   void expectEndsWithoutWriting(const std::map<std::wstring, std::wstring>& before) {
-    EXPECT_TRUE(program->waitForExit(kExitTimeoutMs));
-    EXPECT_EQ(program->exitCode(), 0u);
+    EXPECT_TRUE(endsWithCodeZero(setup->program(), kExitTimeoutMs));
     EXPECT_EQ(allSettings(), before);
   }
 
-  std::unique_ptr<RunningProgram> program;
+  std::unique_ptr<SetupWindow> setup;
   HWND dialog = nullptr;
 };
 
@@ -265,8 +248,7 @@ TEST_F(SetupDialogTest, TabVisitsTheInputsInOrderAndSkipsDisabledButtons) {
 class EscFrom : public SetupDialogTest, public testing::WithParamInterface<ControlId> {};
 
 TEST_P(EscFrom, EndsTheProgramWritingNothing) {
-  storeSomeConfiguration();
-  const auto before = allSettings();
+  const auto before = storeSomeConfiguration();
   ASSERT_NO_FATAL_FAILURE(open());
   ASSERT_NO_FATAL_FAILURE(focus(GetParam()));
   pressKey(VK_ESCAPE);
@@ -284,23 +266,21 @@ TEST_F(SetupDialogTest, EscOnAFirstRunLeavesTheStoreEmpty) {
 }
 
 TEST_F(SetupDialogTest, EnterPressesNothingClosesNothingAndSavesNothingWhereverTheFocusIs) {
-  storeSomeConfiguration();
-  const auto before = allSettings();
+  const auto before = storeSomeConfiguration();
   ASSERT_NO_FATAL_FAILURE(open());
   for (const ControlLayout& layout : dialogControls()) {
     if (!layout.tabIndex || !layout.enabled) continue;
     ASSERT_NO_FATAL_FAILURE(focus(layout.id));
     pressKey(VK_RETURN);
     Sleep(kSettleMs);
-    ASSERT_TRUE(program->running()) << "Enter on " << nameOf(layout);
+    ASSERT_TRUE(setup->program().running()) << "Enter on " << nameOf(layout);
     EXPECT_EQ(allSettings(), before) << "Enter on " << nameOf(layout);
     EXPECT_EQ(focusOf(dialog), control(layout.id)) << "Enter on " << nameOf(layout);
   }
 }
 
 TEST_F(SetupDialogTest, ClickingCancelEndsTheProgramWritingNothing) {
-  storeSomeConfiguration();
-  const auto before = allSettings();
+  const auto before = storeSomeConfiguration();
   ASSERT_NO_FATAL_FAILURE(open());
   const POINT cancel = centreOf(control(ControlId::Cancel));
   movePointerTo(cancel.x, cancel.y);
@@ -309,8 +289,7 @@ TEST_F(SetupDialogTest, ClickingCancelEndsTheProgramWritingNothing) {
 }
 
 TEST_F(SetupDialogTest, TheCloseBoxEndsTheProgramWritingNothing) {
-  storeSomeConfiguration();
-  const auto before = allSettings();
+  const auto before = storeSomeConfiguration();
   ASSERT_NO_FATAL_FAILURE(open());
   PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
   expectEndsWithoutWriting(before);

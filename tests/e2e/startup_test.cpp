@@ -25,28 +25,26 @@ TEST_P(CommandLineOpeningNothing, EndsWithoutAWindow) {
 INSTANTIATE_TEST_SUITE_P(Startup, CommandLineOpeningNothing,
                          testing::Values(L"", L"/p 1234", L"/a 1234", L"-s", L"c", L"/ s", L"/x"));
 
-// "/s" in any letter case, anywhere, and no "/c": the slide show opens.
-class CommandLineOpeningTheShow : public testing::TestWithParam<const wchar_t*> {};
+struct Opening {
+  const wchar_t* arguments;
+  const wchar_t* window;  // its title
+};
 
-TEST_P(CommandLineOpeningTheShow, OpensTheShowWindow) {
-  RunningProgram program(GetParam());
+// "/s" in any letter case, anywhere, and no "/c": the slide show opens. "/c" anywhere, in any case, and
+// before "/s" is looked at: the setup dialog.
+class CommandLineOpeningAWindow : public testing::TestWithParam<Opening> {};
+
+TEST_P(CommandLineOpeningAWindow, OpensThatWindow) {
+  RunningProgram program(GetParam().arguments);
   ASSERT_TRUE(program.started());
-  EXPECT_NE(program.waitForWindow(L"Form1", 10000), nullptr);
+  EXPECT_NE(program.waitForWindow(GetParam().window, 10000), nullptr) << GetParam().arguments;
 }
 
-INSTANTIATE_TEST_SUITE_P(Startup, CommandLineOpeningTheShow, testing::Values(L"/s", L"/S", L"x/sy", L"/screen"));
-
-// Command lines that ask for the setup dialog: "/c" anywhere, in any case, and before "/s" is looked at.
-class CommandLineOpeningSetup : public testing::TestWithParam<const wchar_t*> {};
-
-TEST_P(CommandLineOpeningSetup, OpensTheScreenSaverDialog) {
-  RunningProgram program(GetParam());
-  ASSERT_TRUE(program.started());
-  EXPECT_NE(program.waitForWindow(L"Screen saver", 10000), nullptr);
-}
-
-INSTANTIATE_TEST_SUITE_P(Startup, CommandLineOpeningSetup,
-                         testing::Values(L"/c", L"/C", L"/c:1234", L"/s /c", L"/c /s"));
+INSTANTIATE_TEST_SUITE_P(Startup, CommandLineOpeningAWindow,
+                         testing::Values(Opening{L"/s", L"Form1"}, Opening{L"/S", L"Form1"}, Opening{L"x/sy", L"Form1"},
+                                         Opening{L"/screen", L"Form1"}, Opening{L"/c", L"Screen saver"},
+                                         Opening{L"/C", L"Screen saver"}, Opening{L"/c:1234", L"Screen saver"},
+                                         Opening{L"/s /c", L"Screen saver"}, Opening{L"/c /s", L"Screen saver"}));
 
 }  // namespace
 }  // namespace slidewell::e2e

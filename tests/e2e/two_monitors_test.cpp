@@ -20,8 +20,6 @@
 namespace slidewell::e2e {
 namespace {
 
-constexpr Rgb kBlack{0, 0, 0};
-
 struct Monitor {
   RECT area;
   RECT work;
@@ -66,7 +64,7 @@ class TwoMonitors : public testing::Test {
     EXPECT_TRUE(writeFileBytes(path, testing_support::solidBmpBytes(160, 120, kRed)));
     writeSetting(L"temps", L"0.2");
     writeSetting(L"Picture 0", path);
-    return program.started() ? program.waitForWindow(L"Form1", 10000) : nullptr;
+    return program.waitForShowWindow();
   }
 
   std::vector<Monitor> screens_;

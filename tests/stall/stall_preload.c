@@ -179,32 +179,31 @@ OPEN_INTERPOSER(open64)
 OPENAT_INTERPOSER(openat)
 OPENAT_INTERPOSER(openat64)
 
-int __open_2(const char *path, int flags);
-int __open_2(const char *path, int flags) {
-  stall_on_path(path);
-  return NEXT(__open_2)(path, flags);
-}
-int __open64_2(const char *path, int flags);
-int __open64_2(const char *path, int flags) {
-  stall_on_path(path);
-  return NEXT(__open64_2)(path, flags);
-}
+/* `name` of the C library: waits as `stall` says for its path or descriptor, then calls on. */
+#define INTERPOSER(type, name, parameters, stall, arguments) \
+  type name parameters {                                     \
+    stall;                                                   \
+    return NEXT(name) arguments;                             \
+  }
+#define PATH_INTERPOSER(type, name, parameters, arguments) \
+  INTERPOSER(type, name, parameters, stall_on_path(path), arguments)
+#define PATH_AT_INTERPOSER(type, name, parameters, arguments) \
+  INTERPOSER(type, name, parameters, stall_on_path_at(dirfd, path), arguments)
+#define DESCRIPTOR_INTERPOSER(type, name, parameters, arguments) \
+  INTERPOSER(type, name, parameters, stall_on_descriptor(fd), arguments)
 
-#define PATH_STAT_INTERPOSER(name, buffer_type)                  \
-  int name(const char *path, buffer_type *buffer) {              \
-    stall_on_path(path);                                         \
-    return NEXT(name)(path, buffer);                             \
-  }
-#define DESCRIPTOR_STAT_INTERPOSER(name, buffer_type)            \
-  int name(int fd, buffer_type *buffer) {                        \
-    stall_on_descriptor(fd);                                     \
-    return NEXT(name)(fd, buffer);                               \
-  }
-#define STAT_AT_INTERPOSER(name, buffer_type)                                \
-  int name(int dirfd, const char *path, buffer_type *buffer, int flags) {    \
-    stall_on_path_at(dirfd, path);                                           \
-    return NEXT(name)(dirfd, path, buffer, flags);                           \
-  }
+int __open_2(const char *path, int flags);
+int __open64_2(const char *path, int flags);
+PATH_INTERPOSER(int, __open_2, (const char *path, int flags), (path, flags))
+PATH_INTERPOSER(int, __open64_2, (const char *path, int flags), (path, flags))
+
+#define PATH_STAT_INTERPOSER(name, buffer_type) \
+  PATH_INTERPOSER(int, name, (const char *path, buffer_type *buffer), (path, buffer))
+#define DESCRIPTOR_STAT_INTERPOSER(name, buffer_type) \
+  DESCRIPTOR_INTERPOSER(int, name, (int fd, buffer_type *buffer), (fd, buffer))
+#define STAT_AT_INTERPOSER(name, buffer_type)                                                       \
+  PATH_AT_INTERPOSER(int, name, (int dirfd, const char *path, buffer_type *buffer, int flags), \
+                     (dirfd, path, buffer, flags))
 PATH_STAT_INTERPOSER(stat, struct stat)
 PATH_STAT_INTERPOSER(lstat, struct stat)
 PATH_STAT_INTERPOSER(stat64, struct stat64)
@@ -228,70 +227,23 @@ STAT_AT_INTERPOSER(__fstatat64_time64, struct stat_with_64_bit_times)
 #endif
 
 /* Wine keeps a file's DOS attributes in an extended attribute. */
-ssize_t getxattr(const char *path, const char *name, void *value, size_t size) {
-  stall_on_path(path);
-  return NEXT(getxattr)(path, name, value, size);
-}
-
-ssize_t fgetxattr(int fd, const char *name, void *value, size_t size) {
-  stall_on_descriptor(fd);
-  return NEXT(fgetxattr)(fd, name, value, size);
-}
-
-int statx(int dirfd, const char *path, int flags, unsigned int mask, struct statx *buffer) {
-  stall_on_path_at(dirfd, path);
-  return NEXT(statx)(dirfd, path, flags, mask, buffer);
-}
-
-int access(const char *path, int mode) {
-  stall_on_path(path);
-  return NEXT(access)(path, mode);
-}
-
-int faccessat(int dirfd, const char *path, int mode, int flags) {
-  stall_on_path_at(dirfd, path);
-  return NEXT(faccessat)(dirfd, path, mode, flags);
-}
-
-ssize_t read(int fd, void *buffer, size_t size) {
-  stall_on_descriptor(fd);
-  return NEXT(read)(fd, buffer, size);
-}
-
-ssize_t pread(int fd, void *buffer, size_t size, off_t offset) {
-  stall_on_descriptor(fd);
-  return NEXT(pread)(fd, buffer, size, offset);
-}
-
-ssize_t pread64(int fd, void *buffer, size_t size, off64_t offset) {
-  stall_on_descriptor(fd);
-  return NEXT(pread64)(fd, buffer, size, offset);
-}
-
-ssize_t readv(int fd, const struct iovec *parts, int count) {
-  stall_on_descriptor(fd);
-  return NEXT(readv)(fd, parts, count);
-}
-
-DIR *opendir(const char *path) {
-  stall_on_path(path);
-  return NEXT(opendir)(path);
-}
-
-struct dirent *readdir(DIR *folder) {
-  stall_on_descriptor(dirfd(folder));
-  return NEXT(readdir)(folder);
-}
-
-struct dirent64 *readdir64(DIR *folder) {
-  stall_on_descriptor(dirfd(folder));
-  return NEXT(readdir64)(folder);
-}
-
-ssize_t getdents64(int fd, void *buffer, size_t size) {
-  stall_on_descriptor(fd);
-  return NEXT(getdents64)(fd, buffer, size);
-}
+PATH_INTERPOSER(ssize_t, getxattr, (const char *path, const char *attribute, void *value, size_t size),
+                (path, attribute, value, size))
+DESCRIPTOR_INTERPOSER(ssize_t, fgetxattr, (int fd, const char *attribute, void *value, size_t size),
+                      (fd, attribute, value, size))
+PATH_AT_INTERPOSER(int, statx, (int dirfd, const char *path, int flags, unsigned int mask, struct statx *buffer),
+                   (dirfd, path, flags, mask, buffer))
+PATH_INTERPOSER(int, access, (const char *path, int mode), (path, mode))
+PATH_AT_INTERPOSER(int, faccessat, (int dirfd, const char *path, int mode, int flags), (dirfd, path, mode, flags))
+DESCRIPTOR_INTERPOSER(ssize_t, read, (int fd, void *buffer, size_t size), (fd, buffer, size))
+DESCRIPTOR_INTERPOSER(ssize_t, pread, (int fd, void *buffer, size_t size, off_t offset), (fd, buffer, size, offset))
+DESCRIPTOR_INTERPOSER(ssize_t, pread64, (int fd, void *buffer, size_t size, off64_t offset),
+                      (fd, buffer, size, offset))
+DESCRIPTOR_INTERPOSER(ssize_t, readv, (int fd, const struct iovec *parts, int count), (fd, parts, count))
+PATH_INTERPOSER(DIR *, opendir, (const char *path), (path))
+INTERPOSER(struct dirent *, readdir, (DIR *folder), stall_on_descriptor(dirfd(folder)), (folder))
+INTERPOSER(struct dirent64 *, readdir64, (DIR *folder), stall_on_descriptor(dirfd(folder)), (folder))
+DESCRIPTOR_INTERPOSER(ssize_t, getdents64, (int fd, void *buffer, size_t size), (fd, buffer, size))
 
 /* Wine reads folders with the system call itself, not through the C library's wrapper. */
 long syscall(long number, ...) {

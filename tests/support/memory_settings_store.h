@@ -10,7 +10,7 @@
 namespace slidewell::testing_support {
 
 // The settings store in memory, recording the keys read in order.
-class MemorySettingsStore final : public settings::SettingsStore {
+class MemorySettingsStore : public settings::SettingsStore {
  public:
   std::wstring get(std::wstring_view key, std::wstring_view fallback) const override {
     reads.emplace_back(key);

@@ -58,6 +58,10 @@ void TempTree::makeFile(std::wstring_view relative, std::string_view bytes) cons
   EXPECT_TRUE(WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
 }
 
+void TempTree::makeFile(std::wstring_view relative, const std::vector<std::uint8_t>& bytes) const {
+  makeFile(relative, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
 void TempTree::hide(std::wstring_view relative) const {
   EXPECT_TRUE(SetFileAttributesW(longForm(pathOf(relative)).c_str(), FILE_ATTRIBUTE_HIDDEN));
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace slidewell::testing_support {
 
@@ -19,6 +21,7 @@ class TempTree {
 
   void makeFolder(std::wstring_view relative) const;
   void makeFile(std::wstring_view relative, std::string_view bytes = "BM") const;
+  void makeFile(std::wstring_view relative, const std::vector<std::uint8_t>& bytes) const;
   void hide(std::wstring_view relative) const;
 
  private:

@@ -63,11 +63,9 @@ TEST(FolderEntriesOfAPath, ShowRootAncestorsCurrentThenSortedSubfolders) {
 
 TEST(FolderEntriesOfAPath, OpeningAnEntryGivesItsFolder) {
   const FolderEntries entries(FolderPath{L"C:\\", {L"pics", L"2024"}}, {L"zoo", L"Beach"});
-  EXPECT_EQ(entries.pathOf(0)->text(), L"C:\\");
-  EXPECT_EQ(entries.pathOf(1)->text(), L"C:\\pics");
-  EXPECT_EQ(entries.pathOf(2)->text(), L"C:\\pics\\2024");
-  EXPECT_EQ(entries.pathOf(3)->text(), L"C:\\pics\\2024\\Beach");
-  EXPECT_EQ(entries.pathOf(4)->text(), L"C:\\pics\\2024\\zoo");
+  const std::vector<std::wstring> paths{L"C:\\", L"C:\\pics", L"C:\\pics\\2024", L"C:\\pics\\2024\\Beach",
+                                        L"C:\\pics\\2024\\zoo"};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(entries.pathOf(i)->text(), paths[static_cast<std::size_t>(i)]) << i;
   EXPECT_FALSE(entries.pathOf(-1).has_value());
   EXPECT_FALSE(entries.pathOf(5).has_value());
 }

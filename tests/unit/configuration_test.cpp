@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "memory_settings_store.h"
 #include "settings/settings_keys.h"
-#include "settings/settings_store.h"
 #include "setup/configuration.h"
 #include "setup/picture_list_rules.h"
 #include "setup/setup_controls.h"
@@ -30,15 +29,9 @@ class FakeControls final : public SetupControls {
 
   int pictureCount() const override { return static_cast<int>(pictures.size()); }
   std::wstring picture(int index) const override { return pictures.at(static_cast<std::size_t>(index)); }
-  void appendPicture(std::wstring_view path) override {
-    pictures.emplace_back(path);
-    log_.push_back(L"append " + std::wstring(path));
-  }
+  void appendPicture(std::wstring_view path) override { log_.push_back(L"append " + pictures.emplace_back(path)); }
   int selectedPicture() const override { return selected; }
-  void selectPicture(int index) override {
-    selected = index;
-    log_.push_back(L"select " + std::to_wstring(index));
-  }
+  void selectPicture(int index) override { log_.push_back(L"select " + std::to_wstring(selected = index)); }
   std::wstring selectedFile() const override { return file; }
   std::wstring folderPath() const override { return folder; }
   void setFolderPath(std::wstring_view path) override { log_.push_back(L"folder " + (folder = path)); }
@@ -47,19 +40,10 @@ class FakeControls final : public SetupControls {
   std::wstring intervalText() const override { return interval; }
   void setIntervalText(std::wstring_view text) override { log_.push_back(L"interval " + (interval = text)); }
   bool previewChecked() const override { return preview; }
-  void setPreviewChecked(bool checked) override {
-    preview = checked;
-    log_.push_back(checked ? L"preview on" : L"preview off");
-  }
-  void showProgress(bool shown) override {
-    progressShown = shown;
-    log_.push_back(shown ? L"progress shown" : L"progress hidden");
-  }
+  void setPreviewChecked(bool checked) override { log_.push_back((preview = checked) ? L"preview on" : L"preview off"); }
+  void showProgress(bool shown) override { log_.push_back((progressShown = shown) ? L"progress shown" : L"progress hidden"); }
   void setProgressMaximum(int maximum) override { log_.push_back(L"maximum " + std::to_wstring(maximum)); }
-  void setProgressValue(int value) override {
-    progress = value;
-    log_.push_back(L"progress " + std::to_wstring(value));
-  }
+  void setProgressValue(int value) override { log_.push_back(L"progress " + std::to_wstring(progress = value)); }
   void showInformation(std::wstring_view text, std::wstring_view title) override {
     log_.push_back(L"message " + std::wstring(text) + L" / " + std::wstring(title));
   }
@@ -69,23 +53,16 @@ class FakeControls final : public SetupControls {
 };
 
 // A store in memory that can refuse writes, all of them or those of some keys.
-class FakeStore final : public settings::SettingsStore {
+class FakeStore final : public testing_support::MemorySettingsStore {
  public:
   explicit FakeStore(Log& log) : log_(log) {}
 
-  std::map<std::wstring, std::wstring, std::less<>> values;
   bool refuseAll = false;
   std::set<std::wstring, std::less<>> refusedKeys;
 
-  std::wstring get(std::wstring_view key, std::wstring_view fallback) const override {
-    const auto found = values.find(key);
-    return found != values.end() ? found->second : std::wstring(fallback);
-  }
   bool save(std::wstring_view key, std::wstring_view value) override {
     log_.push_back(L"save " + std::wstring(key) + L"=" + std::wstring(value));
-    if (refuseAll || refusedKeys.contains(key)) return false;
-    values[std::wstring(key)] = value;
-    return true;
+    return !refuseAll && !refusedKeys.contains(key) && MemorySettingsStore::save(key, value);
   }
 
  private:

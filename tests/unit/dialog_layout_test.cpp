@@ -11,23 +11,14 @@ namespace {
 constexpr int kDpis[] = {96, 120, 144, 192};
 
 TEST(TwipsToPixels, RoundsToTheNearestPixelWithHalvesAwayFromZero) {
-  // 96 DPI: 15 twips to the pixel, and every place in the layout is a whole number of pixels.
-  EXPECT_EQ(twipsToPixels(1140, 96), 76);
-  EXPECT_EQ(twipsToPixels(7, 96), 0);
-  EXPECT_EQ(twipsToPixels(8, 96), 1);
-  // 144 DPI: 10 twips to the pixel.
-  EXPECT_EQ(twipsToPixels(6105, 144), 611);
-  EXPECT_EQ(twipsToPixels(5234, 144), 523);
-  EXPECT_EQ(twipsToPixels(-5, 144), -1);
-  EXPECT_EQ(twipsToPixels(-4, 144), 0);
-  // 192 DPI: 7.5 twips to the pixel.
-  EXPECT_EQ(twipsToPixels(6105, 192), 814);
-  EXPECT_EQ(twipsToPixels(255, 192), 34);
-  EXPECT_EQ(twipsToPixels(375, 192), 50);
-  EXPECT_EQ(twipsToPixels(4, 192), 1);
-  EXPECT_EQ(twipsToPixels(3, 192), 0);
-  // 120 DPI: 12 twips to the pixel.
-  EXPECT_EQ(twipsToPixels(6105, 120), 509);
+  // 96 DPI: 15 twips to the pixel, and every place in the layout is a whole number of pixels; 144 DPI:
+  // 10 twips to the pixel; 192 DPI: 7.5; 120 DPI: 12.
+  const struct {
+    int twips, dpi, pixels;
+  } cases[] = {{1140, 96, 76}, {7, 96, 0},      {8, 96, 1},     {6105, 144, 611}, {5234, 144, 523},
+               {-5, 144, -1},  {-4, 144, 0},    {6105, 192, 814}, {255, 192, 34},  {375, 192, 50},
+               {4, 192, 1},    {3, 192, 0},     {6105, 120, 509}};
+  for (const auto& c : cases) EXPECT_EQ(twipsToPixels(c.twips, c.dpi), c.pixels) << c.twips << " twips at " << c.dpi;
 }
 
 TEST(TwipsToPixels, ControlsThatMeetInTwipsMeetInPixels) {

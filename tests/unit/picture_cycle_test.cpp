@@ -13,6 +13,13 @@ namespace {
 
 using FakeStore = testing_support::MemorySettingsStore;
 
+// A store holding `paths` under the picture keys from "Picture 0" on.
+FakeStore storeWith(const std::vector<std::wstring>& paths) {
+  FakeStore store;
+  for (std::size_t i = 0; i < paths.size(); ++i) store.save(settings::pictureKey(static_cast<int>(i)), paths[i]);
+  return store;
+}
+
 std::vector<std::wstring> run(PictureCycle& cycle, const settings::SettingsStore& store, int steps) {
   std::vector<std::wstring> paths;
   for (int i = 0; i < steps; ++i) paths.push_back(cycle.nextimg(store));
@@ -20,11 +27,7 @@ std::vector<std::wstring> run(PictureCycle& cycle, const settings::SettingsStore
 }
 
 TEST(PictureCycle, GoesThroughTheStoredOrderAndStartsAgain) {
-  FakeStore store;
-  store.save(L"Picture 0", L"a");
-  store.save(L"Picture 1", L"b");
-  store.save(L"Picture 2", L"c");
-  store.save(L"Picture 3", L"");
+  const FakeStore store = storeWith({L"a", L"b", L"c", L""});
   PictureCycle cycle;
   EXPECT_EQ(cycle.picindex(), -1);
   EXPECT_EQ(run(cycle, store, 7), (std::vector<std::wstring>{L"a", L"b", L"c", L"a", L"b", L"c", L"a"}));
@@ -32,11 +35,7 @@ TEST(PictureCycle, GoesThroughTheStoredOrderAndStartsAgain) {
 }
 
 TEST(PictureCycle, AnEmptyOrAbsentKeyEndsTheList) {
-  FakeStore store;
-  store.save(L"Picture 0", L"a");
-  store.save(L"Picture 1", L"b");
-  store.save(L"Picture 2", L"");
-  store.save(L"Picture 3", L"d");
+  const FakeStore store = storeWith({L"a", L"b", L"", L"d"});
   PictureCycle cycle;
   EXPECT_EQ(run(cycle, store, 5), (std::vector<std::wstring>{L"a", L"b", L"a", L"b", L"a"}));
 
@@ -59,9 +58,7 @@ TEST(PictureCycle, WithNoPictureEveryStepGivesAnEmptyPath) {
 }
 
 TEST(PictureCycle, FollowsAListSavedWhileItRuns) {
-  FakeStore store;
-  store.save(L"Picture 0", L"a");
-  store.save(L"Picture 1", L"b");
+  FakeStore store = storeWith({L"a", L"b"});
   PictureCycle cycle;
   EXPECT_EQ(cycle.nextimg(store), L"a");
   store.save(L"Picture 1", L"new");
@@ -74,13 +71,14 @@ TEST(PictureCycle, FollowsAListSavedWhileItRuns) {
 }
 
 TEST(PictureCycle, ReadsNoKeyBeyondTheLastPictureKey) {
-  FakeStore store;
-  for (int i = 0; i <= settings::kPictureKeyCount; ++i) store.save(settings::pictureKey(i), std::to_wstring(i));
+  std::vector<std::wstring> paths;
+  for (int i = 0; i <= settings::kPictureKeyCount; ++i) paths.push_back(std::to_wstring(i));
+  const FakeStore store = storeWith(paths);
   PictureCycle cycle;
-  const auto paths = run(cycle, store, settings::kPictureKeyCount + 2);
-  EXPECT_EQ(paths[settings::kPictureKeyCount - 1], L"100");
-  EXPECT_EQ(paths[settings::kPictureKeyCount], L"0");
-  EXPECT_EQ(paths[settings::kPictureKeyCount + 1], L"1");
+  const auto shown = run(cycle, store, settings::kPictureKeyCount + 2);
+  EXPECT_EQ(shown[settings::kPictureKeyCount - 1], L"100");
+  EXPECT_EQ(shown[settings::kPictureKeyCount], L"0");
+  EXPECT_EQ(shown[settings::kPictureKeyCount + 1], L"1");
   for (const auto& key : store.reads) EXPECT_NE(key, L"Picture 101");
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
 #include <set>
 
 namespace slidewell::slideshow {
@@ -61,29 +63,24 @@ TEST(Placement, KeepsASmallerPictureInsideAndCutsALargerOne) {
   EXPECT_EQ(same.top, 0.0f);
 }
 
+// left, top, width, height
+using Fields = std::array<std::int64_t, 4>;
+Fields fields(const PixelRect& rect) { return {rect.left, rect.top, rect.width, rect.height}; }
+
 TEST(Placement, RoundsToWholePixelsAndCutsThePictureToTheWindow) {
   // 4000 x 3000 on 1280 x 1024: the part inside is the window's size, from the picture's own pixel
   // under the window's corner; a half pixel rounds away from 0, as lround does.
   const PixelPlacement larger = inPixels(Place{-100.5f, -7.49f}, 4000, 3000, 1280, 1024);
-  EXPECT_EQ(larger.picture.left, -101);
-  EXPECT_EQ(larger.picture.top, -7);
-  EXPECT_EQ(larger.picture.width, 4000);
-  EXPECT_EQ(larger.visible.left, 101);
-  EXPECT_EQ(larger.visible.top, 7);
-  EXPECT_EQ(larger.visible.width, 1280);
-  EXPECT_EQ(larger.visible.height, 1024);
+  EXPECT_EQ(fields(larger.picture), (Fields{-101, -7, 4000, 3000}));
+  EXPECT_EQ(fields(larger.visible), (Fields{101, 7, 1280, 1024}));
   // At the far end the picture's last pixels meet the window's edge.
   const PixelPlacement end = inPixels(Place{-2720.0f, -1976.0f}, 4000, 3000, 1280, 1024);
   EXPECT_EQ(end.visible.left + end.visible.width, 4000);
   EXPECT_EQ(end.visible.top + end.visible.height, 3000);
   // A picture inside the window is kept whole.
   const PixelPlacement inside = inPixels(Place{10.5f, 0.4f}, 300, 200, 1280, 1024);
-  EXPECT_EQ(inside.picture.left, 11);
-  EXPECT_EQ(inside.picture.top, 0);
-  EXPECT_EQ(inside.visible.left, 0);
-  EXPECT_EQ(inside.visible.top, 0);
-  EXPECT_EQ(inside.visible.width, 300);
-  EXPECT_EQ(inside.visible.height, 200);
+  EXPECT_EQ(fields(inside.picture), (Fields{11, 0, 300, 200}));
+  EXPECT_EQ(fields(inside.visible), (Fields{0, 0, 300, 200}));
 }
 
 }  // namespace

@@ -10,10 +10,7 @@ namespace slidewell::settings {
 namespace {
 
 TEST(PictureKey, IsPictureSpaceAndDecimalIndex) {
-  EXPECT_EQ(pictureKey(0), L"Picture 0");
-  EXPECT_EQ(pictureKey(9), L"Picture 9");
-  EXPECT_EQ(pictureKey(10), L"Picture 10");
-  EXPECT_EQ(pictureKey(100), L"Picture 100");
+  for (const int index : {0, 9, 10, 100}) EXPECT_EQ(pictureKey(index), L"Picture " + std::to_wstring(index));
 }
 
 std::vector<std::byte> bytes(std::initializer_list<int> values) {

@@ -1,7 +1,6 @@
 #include "win/picture_file.h"
 
 #include <windows.h>
-#include <psapi.h>
 #include <wincodec.h>
 
 #include <gtest/gtest.h>
@@ -12,9 +11,11 @@
 #include <vector>
 
 #include "bmp_file.h"
+#include "bytes_builder.h"
 #include "gdi_count.h"
 #include "picture_encoder.h"
 #include "png_file.h"
+#include "process_counters.h"
 #include "temp_tree.h"
 #include "win/com.h"
 
@@ -22,8 +23,6 @@ namespace slidewell::win {
 namespace {
 
 using testing_support::Rgb;
-
-std::string asText(const std::vector<std::uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
 // The colour of one pixel of a decoded picture, read from its DIB section at its own depth.
 Rgb pixelAt(const Picture& picture, int x, int y) {
@@ -70,37 +69,13 @@ std::vector<std::uint8_t> bmpHeaderClaiming(std::int32_t width, std::int32_t hei
 
 // An 8-bit run-length coded bitmap whose data ends at once.
 std::vector<std::uint8_t> rle8Bmp(std::int32_t width, std::int32_t height) {
-  std::vector<std::uint8_t> bytes;
-  auto put = [&bytes](std::uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-  };
   const std::uint32_t dataOffset = 14 + 40 + 2 * 4;
-  put('B' | ('M' << 8), 2);
-  put(dataOffset + 2, 4);
-  put(0, 4);
-  put(dataOffset, 4);
-  put(40, 4);
-  put(static_cast<std::uint32_t>(width), 4);
-  put(static_cast<std::uint32_t>(height), 4);
-  put(1, 2);
-  put(8, 2);
-  put(1, 4);  // BI_RLE8
-  put(2, 4);  // size of the coded data
-  put(2835, 4);
-  put(2835, 4);
-  put(2, 4);  // colours in the palette
-  put(0, 4);
-  put(0x00402010, 4);
-  put(0x00FFFFFF, 4);
-  put(0x0100, 2);  // end of bitmap
-  return bytes;
-}
-
-SIZE_T peakMemory() {
-  PROCESS_MEMORY_COUNTERS memory{};
-  memory.cb = sizeof memory;
-  GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
-  return memory.PeakWorkingSetSize;
+  testing_support::Bytes b;
+  b.text("BM").le(dataOffset + 2, 4).le(0, 4).le(dataOffset, 4);
+  b.le(40, 4).le(static_cast<std::uint32_t>(width), 4).le(static_cast<std::uint32_t>(height), 4).le(1, 2).le(8, 2);
+  b.le(1, 4).le(2, 4).le(2835, 4).le(2835, 4).le(2, 4).le(0, 4);  // BI_RLE8, 2 bytes of data, 2 colours
+  b.le(0x00402010, 4).le(0x00FFFFFF, 4).le(0x0100, 2);             // the palette; the end of the bitmap
+  return b.data;
 }
 
 class PictureFileTest : public testing::Test {
@@ -118,7 +93,7 @@ class PictureFileTest : public testing::Test {
 };
 
 TEST_F(PictureFileTest, LoadsABitmapFileAtItsPixelSizeTopRowFirstWithoutConvertingIt) {
-  tree.makeFile(L"pattern.bmp", asText(testing_support::bmpBytes(7, 5, [](int x, int y) { return pattern(x, y, 7); })));
+  tree.makeFile(L"pattern.bmp", testing_support::bmpBytes(7, 5, [](int x, int y) { return pattern(x, y, 7); }));
   const long gdiBefore = testing_support::liveGdiObjects();
   {
     const auto picture = loadPicture(tree.pathOf(L"pattern.bmp"));
@@ -172,7 +147,7 @@ TEST_F(PictureFileTest, TransparentPartsComeOutBlack) {
 }
 
 TEST_F(PictureFileTest, LoadsFromUnicodePaths) {
-  const auto bytes = asText(testing_support::solidBmpBytes(3, 2, Rgb{9, 8, 7}));
+  const auto bytes = testing_support::solidBmpBytes(3, 2, Rgb{9, 8, 7});
   const wchar_t* folders[] = {L"\u041a\u0430\u0440\u0442\u0438\u043d\u043a\u0438", L"\u56fe\u7247",
                               L"\U0001F600 smile"};
   for (const wchar_t* folder : folders) {
@@ -189,20 +164,16 @@ TEST_F(PictureFileTest, RefusesWhatCannotBeShownWithoutKeepingAnything) {
   const auto good = testing_support::solidBmpBytes(64, 64, Rgb{1, 2, 3});
   tree.makeFile(L"empty.bmp", "");
   tree.makeFile(L"text.bmp", "this is not a picture at all, only words");
-  tree.makeFile(L"header-only.bmp", asText(std::vector<std::uint8_t>(good.begin(), good.begin() + 54)));
-  tree.makeFile(L"truncated.bmp", asText(std::vector<std::uint8_t>(good.begin(), good.begin() + 54 + 64 * 3 * 10)));
-  tree.makeFile(L"huge.bmp", asText(bmpHeaderClaiming(100000, 100000)));
-  tree.makeFile(L"zero-wide.bmp", asText(bmpHeaderClaiming(0, 10)));
-  tree.makeFile(L"negative.bmp", asText(bmpHeaderClaiming(-2147483647 - 1, 5)));
+  tree.makeFile(L"header-only.bmp", std::vector<std::uint8_t>(good.begin(), good.begin() + 54));
+  tree.makeFile(L"truncated.bmp", std::vector<std::uint8_t>(good.begin(), good.begin() + 54 + 64 * 3 * 10));
+  tree.makeFile(L"huge.bmp", bmpHeaderClaiming(100000, 100000));
+  tree.makeFile(L"zero-wide.bmp", bmpHeaderClaiming(0, 10));
+  tree.makeFile(L"negative.bmp", bmpHeaderClaiming(-2147483647 - 1, 5));
   tree.makeFolder(L"folder.bmp");
   const std::wstring longPath = tree.pathOf(std::wstring(300, L'x') + L".bmp");
 
   const long gdiBefore = testing_support::liveGdiObjects();
-  const DWORD handlesBefore = [] {
-    DWORD count = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &count);
-    return count;
-  }();
+  const DWORD handlesBefore = testing_support::handleCount();
   for (const std::wstring& path :
        {std::wstring(), tree.pathOf(L"missing.bmp"), tree.pathOf(L"empty.bmp"), tree.pathOf(L"text.bmp"),
         tree.pathOf(L"header-only.bmp"), tree.pathOf(L"truncated.bmp"), tree.pathOf(L"huge.bmp"),
@@ -212,13 +183,11 @@ TEST_F(PictureFileTest, RefusesWhatCannotBeShownWithoutKeepingAnything) {
     EXPECT_FALSE(loadPicture(path).has_value()) << std::string(path.begin(), path.end());
   }
   EXPECT_EQ(testing_support::liveGdiObjects(), gdiBefore);
-  DWORD handlesAfter = 0;
-  GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
-  EXPECT_EQ(handlesAfter, handlesBefore);
+  EXPECT_EQ(testing_support::handleCount(), handlesBefore);
 }
 
 TEST_F(PictureFileTest, DecodesOnlyTheAreaAskedFor) {
-  tree.makeFile(L"pattern.bmp", asText(testing_support::bmpBytes(40, 30, [](int x, int y) { return pattern(x, y, 40); })));
+  tree.makeFile(L"pattern.bmp", testing_support::bmpBytes(40, 30, [](int x, int y) { return pattern(x, y, 40); }));
   const auto frame = decoder.open(tree.pathOf(L"pattern.bmp"));
   ASSERT_TRUE(frame.has_value());
   EXPECT_EQ(frame->width, 40);
@@ -262,15 +231,15 @@ TEST_F(PictureFileTest, JudgesAPictureByWhatTheDecoderMustHoldOfIt) {
 
   // A 24-bit panorama of 16,400 x 4,096, above the 64 Mpx once refused, opens on either build; a
   // frame of 20,000 x 20,000 (1.2 GB) on neither. Only the headers are read.
-  tree.makeFile(L"panorama.bmp", asText(bmpHeaderClaiming(16400, 4096)));
-  tree.makeFile(L"square.bmp", asText(bmpHeaderClaiming(20000, 20000)));
+  tree.makeFile(L"panorama.bmp", bmpHeaderClaiming(16400, 4096));
+  tree.makeFile(L"square.bmp", bmpHeaderClaiming(20000, 20000));
   const auto panorama = decoder.open(tree.pathOf(L"panorama.bmp"));
   ASSERT_TRUE(panorama.has_value());
   EXPECT_EQ(panorama->width, 16400);
   EXPECT_FALSE(decoder.open(tree.pathOf(L"square.bmp")).has_value());
 
   // A run-length coded bitmap that ends at once is a valid picture of any size in a few bytes.
-  tree.makeFile(L"small.bmp", asText(rle8Bmp(100, 60)));
+  tree.makeFile(L"small.bmp", rle8Bmp(100, 60));
   const auto small = loadPicture(tree.pathOf(L"small.bmp"));
   ASSERT_TRUE(small.has_value());
   EXPECT_EQ(small->width, 100);
@@ -279,18 +248,18 @@ TEST_F(PictureFileTest, JudgesAPictureByWhatTheDecoderMustHoldOfIt) {
 
 TEST_F(PictureFileTest, RefusesAPictureDeclaringTooManyPixelsFromItsHeaderAlone) {
   // Made the same way, a small one is a picture the decoder reads.
-  tree.makeFile(L"small.png", asText(testing_support::blackPngBytes(300, 200)));
+  tree.makeFile(L"small.png", testing_support::blackPngBytes(300, 200));
   const auto small = loadPicture(tree.pathOf(L"small.png"));
   ASSERT_TRUE(small.has_value());
   EXPECT_EQ(pixelAt(*small, 299, 199), (Rgb{0, 0, 0}));
 
   // 20,000 x 20,000 RGB: 1.2 GB and seconds to decode, a few megabytes as a file.
-  tree.makeFile(L"bomb.png", asText(testing_support::blackPngBytes(20000, 20000)));
-  const SIZE_T peakBefore = peakMemory();
+  tree.makeFile(L"bomb.png", testing_support::blackPngBytes(20000, 20000));
+  const SIZE_T peakBefore = testing_support::memoryCounters().PeakWorkingSetSize;
   const ULONGLONG started = GetTickCount64();
   EXPECT_FALSE(decoder.open(tree.pathOf(L"bomb.png")).has_value());
   EXPECT_LT(GetTickCount64() - started, 1000u);
-  EXPECT_LT(peakMemory() - peakBefore, SIZE_T{64} << 20);
+  EXPECT_LT(testing_support::memoryCounters().PeakWorkingSetSize - peakBefore, SIZE_T{64} << 20);
 }
 
 }  // namespace

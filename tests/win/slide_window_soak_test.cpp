@@ -1,15 +1,16 @@
 #include <windows.h>
-#include <psapi.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "bmp_file.h"
 #include "gdi_count.h"
 #include "memory_settings_store.h"
 #include "message_pump.h"
+#include "process_counters.h"
 #include "slideshow/slide_window.h"
 #include "temp_tree.h"
 #include "win/com.h"
@@ -30,14 +31,11 @@ Usage usageNow() {
   Usage usage{testing_support::liveGdiObjects(), 0, 0, 0};
   // Wine counts no handles, so also look at the value a new handle gets: free slots are used again,
   // and handles left open push it up.
-  GetProcessHandleCount(GetCurrentProcess(), &usage.handles);
+  usage.handles = testing_support::handleCount();
   const testing_support::UniqueKernelHandle probe(CreateEventW(nullptr, FALSE, FALSE, nullptr));
   usage.freshHandle = reinterpret_cast<std::uintptr_t>(probe.get());
   // The commit charge: PrivateUsage on Windows, and the figure Wine fills in (its PrivateUsage stays 0).
-  PROCESS_MEMORY_COUNTERS memory{};
-  memory.cb = sizeof memory;
-  GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
-  usage.privateBytes = memory.PagefileUsage;
+  usage.privateBytes = testing_support::memoryCounters().PagefileUsage;
   return usage;
 }
 
@@ -47,8 +45,8 @@ TEST(SlideWindowSoak, TwoThousandChangesLeaveNothingBehind) {
   const win::ComApartment com(COINIT_APARTMENTTHREADED);
   const testing_support::TempTree tree;
   const auto good = testing_support::solidBmpBytes(320, 240, testing_support::Rgb{40, 90, 200});
-  tree.makeFile(L"good.bmp", std::string(good.begin(), good.end()));
-  tree.makeFile(L"corrupt.bmp", std::string(good.begin(), good.begin() + 500));
+  tree.makeFile(L"good.bmp", good);
+  tree.makeFile(L"corrupt.bmp", std::vector<std::uint8_t>(good.begin(), good.begin() + 500));
   tree.makeFile(L"empty.bmp", "");
   tree.makeFolder(L"folder.bmp");
   testing_support::MemorySettingsStore store;

@@ -1,20 +1,20 @@
 #include "slideshow/slide_window.h"
 
 #include <windows.h>
-#include <psapi.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bmp_file.h"
 #include "memory_settings_store.h"
 #include "message_pump.h"
 #include "pixels.h"
+#include "process_counters.h"
 #include "slideshow/interval.h"
 #include "temp_tree.h"
 #include "win/com.h"
@@ -47,8 +47,7 @@ class Printed {
 class SlideWindowTest : public testing::Test {
  protected:
   std::wstring picture(std::wstring_view name, int width, int height, Rgb colour) {
-    const auto bytes = testing_support::solidBmpBytes(width, height, colour);
-    tree.makeFile(name, std::string(bytes.begin(), bytes.end()));
+    tree.makeFile(name, testing_support::solidBmpBytes(width, height, colour));
     return tree.pathOf(name);
   }
 
@@ -131,14 +130,11 @@ TEST_F(SlideWindowTest, EachTickShowsTheNextPicture) {
   SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
   ASSERT_EQ(window.timerPeriod(), 20u);
   std::vector<LONG> widths{window.pictureArea()->right - window.pictureArea()->left};
-  const ULONGLONG deadline = GetTickCount64() + 3000;
-  while (widths.size() < 4 && GetTickCount64() < deadline) {
-    MSG message{};
-    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT) != WAIT_OBJECT_0) continue;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  testing_support::dispatchUntil([&] {
     const auto area = window.pictureArea();
     if (area && area->right - area->left != widths.back()) widths.push_back(area->right - area->left);
-  }
+    return widths.size() >= 4;
+  }, 3000);
   EXPECT_EQ(widths, (std::vector<LONG>{10, 20, 10, 20}));
 }
 
@@ -196,22 +192,14 @@ Rgb placeColour(int x, int y) {
              static_cast<std::uint8_t>(((x >> 8) << 4) | (y >> 8))};
 }
 
-SIZE_T committedBytes() {
-  PROCESS_MEMORY_COUNTERS memory{};
-  memory.cb = sizeof memory;
-  GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
-  return memory.PagefileUsage;
-}
-
 TEST_F(SlideWindowTest, APictureLargerThanTheWindowIsDrawnWhereTheRulesPutItAndOnlyItsVisiblePartIsKept) {
   constexpr int kWidth = 4000;
   constexpr int kHeight = 3000;
-  const auto bytes = testing_support::bmpBytes(kWidth, kHeight, placeColour);
-  tree.makeFile(L"large.bmp", std::string(bytes.begin(), bytes.end()));
+  tree.makeFile(L"large.bmp", testing_support::bmpBytes(kWidth, kHeight, placeColour));
   list({tree.pathOf(L"large.bmp")});
-  const SIZE_T before = committedBytes();
+  const SIZE_T before = testing_support::memoryCounters().PagefileUsage;
   SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
-  const SIZE_T after = committedBytes();
+  const SIZE_T after = testing_support::memoryCounters().PagefileUsage;
   const SIZE_T kept = after > before ? after - before : 0;
 
   RECT client{};
@@ -286,11 +274,10 @@ TEST_F(SlideWindowTest, PlacesEveryPictureByTheWindowSize) {
 TEST_F(SlideWindowTest, ACharacterEndsTheShowAndOtherInputDoesNot) {
   const int before = cursorCount();
   SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
-  SendMessageW(window.hwnd(), WM_KEYDOWN, VK_SHIFT, 0);
-  SendMessageW(window.hwnd(), WM_KEYDOWN, VK_F1, 0);
-  SendMessageW(window.hwnd(), WM_LBUTTONDOWN, 0, 0);
-  SendMessageW(window.hwnd(), WM_LBUTTONUP, 0, 0);
-  SendMessageW(window.hwnd(), WM_RBUTTONDOWN, 0, 0);
+  for (const auto& [message, key] : {std::pair<UINT, WPARAM>{WM_KEYDOWN, VK_SHIFT}, {WM_KEYDOWN, VK_F1},
+                                     {WM_LBUTTONDOWN, 0}, {WM_LBUTTONUP, 0}, {WM_RBUTTONDOWN, 0}}) {
+    SendMessageW(window.hwnd(), message, key, 0);
+  }
   EXPECT_EQ(ends, 0);
   EXPECT_EQ(cursorCount(), before - 1);
   SendMessageW(window.hwnd(), WM_CHAR, L'a', 0);

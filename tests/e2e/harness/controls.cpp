@@ -23,6 +23,12 @@ HWND focusOf(HWND window) {
   return info.hwndFocus;
 }
 
+std::wstring classNameOf(HWND window) {
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  return name;
+}
+
 LONG_PTR styleOf(HWND control) { return GetWindowLongPtrW(control, GWL_STYLE); }
 
 }  // namespace slidewell::e2e

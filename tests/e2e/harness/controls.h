@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "setup/dialog/dialog_layout.h"
 #include "test_parent.h"
 
@@ -20,6 +22,9 @@ POINT screenPointAt(HWND window, int leftTwips, int topTwips, int dpi);
 
 // The window that has the keyboard focus in the thread owning `window` (the focus of another process).
 HWND focusOf(HWND window);
+
+// The window class of a window of any process.
+std::wstring classNameOf(HWND window);
 
 // The style bits of a window of another process.
 LONG_PTR styleOf(HWND control);

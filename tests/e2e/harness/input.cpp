@@ -1,63 +1,57 @@
 #include "input.h"
 
-namespace slidewell::e2e {
+#include <vector>
 
-void pressKey(WORD virtualKey) {
-  INPUT inputs[2] = {};
-  inputs[0].type = INPUT_KEYBOARD;
-  inputs[0].ki.wVk = virtualKey;
-  inputs[1] = inputs[0];
-  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, inputs, sizeof(INPUT));
+namespace slidewell::e2e {
+namespace {
+
+INPUT key(WORD virtualKey, DWORD flags = 0) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.dwFlags = flags;
+  return input;
+}
+
+INPUT mouse(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  return input;
+}
+
+void send(std::vector<INPUT> inputs) {
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   Sleep(40);
 }
 
+}  // namespace
+
+void pressKey(WORD virtualKey) { send({key(virtualKey), key(virtualKey, KEYEVENTF_KEYUP)}); }
+
 void pressKeyWithShift(WORD virtualKey) {
-  INPUT inputs[4] = {};
-  for (auto& input : inputs) input.type = INPUT_KEYBOARD;
-  inputs[0].ki.wVk = VK_SHIFT;
-  inputs[1].ki.wVk = virtualKey;
-  inputs[2].ki.wVk = virtualKey;
-  inputs[2].ki.dwFlags = KEYEVENTF_KEYUP;
-  inputs[3].ki.wVk = VK_SHIFT;
-  inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(4, inputs, sizeof(INPUT));
-  Sleep(40);
+  send({key(VK_SHIFT), key(virtualKey), key(virtualKey, KEYEVENTF_KEYUP), key(VK_SHIFT, KEYEVENTF_KEYUP)});
 }
 
 void movePointerTo(int x, int y) {
   // Absolute positions run from 0 to 65535 over the virtual screen.
-  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-  const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-  const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = MulDiv(x - left, 65535, width - 1);
-  input.mi.dy = MulDiv(y - top, 65535, height - 1);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
-  SendInput(1, &input, sizeof(INPUT));
-  Sleep(40);
+  INPUT input = mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK);
+  input.mi.dx = MulDiv(x - GetSystemMetrics(SM_XVIRTUALSCREEN), 65535, GetSystemMetrics(SM_CXVIRTUALSCREEN) - 1);
+  input.mi.dy = MulDiv(y - GetSystemMetrics(SM_YVIRTUALSCREEN), 65535, GetSystemMetrics(SM_CYVIRTUALSCREEN) - 1);
+  send({input});
 }
 
-void clickLeft() {
-  INPUT inputs[2] = {};
-  inputs[0].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[1] = inputs[0];
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, inputs, sizeof(INPUT));
-  Sleep(40);
-}
+void clickLeft() { send({mouse(MOUSEEVENTF_LEFTDOWN), mouse(MOUSEEVENTF_LEFTUP)}); }
 
 void doubleClickLeft() {
-  INPUT inputs[4] = {};
-  for (int i = 0; i < 4; ++i) {
-    inputs[i].type = INPUT_MOUSE;
-    inputs[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  }
-  SendInput(4, inputs, sizeof(INPUT));
-  Sleep(40);
+  const INPUT down = mouse(MOUSEEVENTF_LEFTDOWN), up = mouse(MOUSEEVENTF_LEFTUP);
+  send({down, up, down, up});
+}
+
+bool cursorShowing() {
+  CURSORINFO info{};
+  info.cbSize = sizeof info;
+  return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) != 0;
 }
 
 }  // namespace slidewell::e2e

@@ -15,4 +15,7 @@ void clickLeft();
 // Two clicks within the double-click time.
 void doubleClickLeft();
 
+// Whether the mouse cursor is shown.
+bool cursorShowing();
+
 }  // namespace slidewell::e2e

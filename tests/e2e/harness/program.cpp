@@ -15,9 +15,8 @@ std::wstring& storedScrPath() {
 
 struct WindowSearch {
   DWORD processId;
-  std::wstring_view title;
-  bool anyTitle;
-  HWND found;
+  std::optional<std::wstring_view> title;  // any title when empty
+  std::vector<HWND> found;
 };
 
 BOOL CALLBACK matchWindow(HWND window, LPARAM context) {
@@ -25,9 +24,15 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM context) {
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
   if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
-  if (!search->anyTitle && windowText(window) != search->title) return TRUE;
-  search->found = window;
-  return FALSE;
+  if (search->title && windowText(window) != *search->title) return TRUE;
+  search->found.push_back(window);
+  return search->title ? FALSE : TRUE;  // one window of that title is enough
+}
+
+std::vector<HWND> visibleWindows(DWORD processId, std::optional<std::wstring_view> title) {
+  WindowSearch search{processId, title, {}};
+  EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 }  // namespace
@@ -68,18 +73,25 @@ std::optional<DWORD> RunningProgram::exitCode() const {
 }
 
 HWND RunningProgram::waitForWindow(std::wstring_view title, DWORD timeoutMs) const {
-  WindowSearch search{processId_, title, false, nullptr};
-  waitUntil([&] {
-    EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
-  }, timeoutMs);
-  return search.found;
+  std::vector<HWND> found;
+  waitUntil([&] { return !(found = visibleWindows(processId_, title)).empty(); }, timeoutMs);
+  return found.empty() ? nullptr : found.front();
 }
 
 HWND RunningProgram::anyWindow() const {
-  WindowSearch search{processId_, {}, true, nullptr};
-  EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  const auto found = windows();
+  return found.empty() ? nullptr : found.front();
+}
+
+std::vector<HWND> RunningProgram::windows() const { return visibleWindows(processId_, std::nullopt); }
+
+HWND RunningProgram::waitForShowWindow() const { return started() ? waitForWindow(L"Form1", 10000) : nullptr; }
+
+testing::AssertionResult endsWithCodeZero(const RunningProgram& program, DWORD timeoutMs) {
+  if (!program.waitForExit(timeoutMs)) return testing::AssertionFailure() << "running after " << timeoutMs << " ms";
+  const auto code = program.exitCode();
+  if (code != DWORD{0}) return testing::AssertionFailure() << "exit code " << testing::PrintToString(code);
+  return testing::AssertionSuccess();
 }
 
 std::wstring windowText(HWND window) {

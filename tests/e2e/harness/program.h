@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "kernel_handles.h"
 
@@ -36,11 +39,18 @@ class RunningProgram {
   HWND waitForWindow(std::wstring_view title, DWORD timeoutMs) const;
   // Any visible top-level window of this process.
   HWND anyWindow() const;
+  // Every visible top-level window of this process.
+  std::vector<HWND> windows() const;
+  // The slide show's window, waited for until it is displayed.
+  HWND waitForShowWindow() const;
 
  private:
   testing_support::UniqueKernelHandle process_;
   DWORD processId_ = 0;
 };
+
+// Whether `program` ends within `timeoutMs` with exit code 0.
+testing::AssertionResult endsWithCodeZero(const RunningProgram& program, DWORD timeoutMs = 5000);
 
 // The text of a window as another process reads it (WM_GETTEXT is marshalled across processes).
 std::wstring windowText(HWND window);

@@ -1,5 +1,6 @@
 #include "screen.h"
 
+#include "wait.h"
 #include "win/gdi.h"
 
 namespace slidewell::e2e {
@@ -42,6 +43,17 @@ std::optional<Rgb> theOneColourShown(const std::vector<Rgb>& colours) {
     shown = colour;
   }
   return shown;
+}
+
+std::vector<Rgb> coloursInTurn(const RunningProgram& program, const std::vector<Rgb>& colours, std::size_t count,
+                               DWORD timeoutMs) {
+  std::vector<Rgb> seen;
+  waitUntil([&] {
+    const auto shown = theOneColourShown(colours);
+    if (shown && (seen.empty() || seen.back() != *shown)) seen.push_back(*shown);
+    return seen.size() >= count || !program.running();
+  }, timeoutMs);
+  return seen;
 }
 
 }  // namespace slidewell::e2e

@@ -2,18 +2,21 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "bmp_file.h"
 #include "pixels.h"
+#include "program.h"
 
 namespace slidewell::e2e {
 
 using testing_support::Rgb;
 
-// Colours of the solid test pictures, far from each other and from black.
+// The show's background, and the colours of the solid test pictures, far from each other and from black.
+inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kRed{220, 20, 30};
 inline constexpr Rgb kGreen{20, 200, 40};
 inline constexpr Rgb kBlue{30, 40, 230};
@@ -49,5 +52,9 @@ bool coversVirtualScreen(HWND window);
 
 // Which one of `colours` the screen shows now, if exactly one of them.
 std::optional<Rgb> theOneColourShown(const std::vector<Rgb>& colours);
+// The colours of `colours` shown one after another while `program` runs, until `count` were seen or
+// `timeoutMs` has passed.
+std::vector<Rgb> coloursInTurn(const RunningProgram& program, const std::vector<Rgb>& colours, std::size_t count,
+                               DWORD timeoutMs);
 
 }  // namespace slidewell::e2e

@@ -24,6 +24,10 @@ void writeSetting(std::wstring_view key, std::wstring_view value) {
                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
+void writePictureList(const std::vector<std::wstring>& paths) {
+  for (std::size_t i = 0; i < paths.size(); ++i) writeSetting(settings::pictureKey(static_cast<int>(i)), paths[i]);
+}
+
 std::optional<std::wstring> readSetting(std::wstring_view key) {
   const std::wstring name(key);
   DWORD size = 0;

@@ -12,6 +12,8 @@ namespace slidewell::e2e {
 void clearSettings();
 void writeSetting(std::wstring_view key, std::wstring_view value);
 std::optional<std::wstring> readSetting(std::wstring_view key);
+// The picture list: `paths` under "Picture 0" on.
+void writePictureList(const std::vector<std::wstring>& paths);
 // Every value of the configuration by name, whatever its type, as text (REG_SZ) or "<type N>".
 std::map<std::wstring, std::wstring> allSettings();
 

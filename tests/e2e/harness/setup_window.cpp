@@ -25,12 +25,6 @@ std::wstring entryText(HWND list, bool combo, int index) {
 
 bool isCombo(setup::ControlId id) { return id == setup::ControlId::Drives; }
 
-std::wstring classNameOf(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return name;
-}
-
 }  // namespace
 
 SetupWindow::SetupWindow(const std::wstring& workingFolder)
