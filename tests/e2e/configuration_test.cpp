@@ -76,18 +76,9 @@ class ConfigurationTest : public DialogCase {
     EXPECT_EQ(setup_->entries(ControlId::Files), (std::vector<std::wstring>{L"blue.bmp", L"green.bmp", L"red.bmp"}));
   }
 
-  int fileIndex(const std::wstring& name) const {
-    const auto names = setup_->entries(ControlId::Files);
-    for (std::size_t i = 0; i < names.size(); ++i) {
-      if (names[i] == name) return static_cast<int>(i);
-    }
-    ADD_FAILURE() << "no file " << testing::PrintToString(name);
-    return -1;
-  }
-
   void addFile(const std::wstring& name) {
     const std::size_t before = setup_->entries(ControlId::Pictures).size();
-    setup_->doubleClickEntry(ControlId::Files, fileIndex(name));
+    setup_->doubleClickEntry(ControlId::Files, setup_->fileIndex(name));
     ASSERT_TRUE(waitUntil([&] { return setup_->entries(ControlId::Pictures).size() == before + 1; }, kWaitMs));
   }
 

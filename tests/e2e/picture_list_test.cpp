@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "harness/controls.h"
+#include "harness/dialog_case.h"
 #include "harness/display.h"
 #include "harness/files.h"
 #include "temp_tree.h"
@@ -39,39 +40,31 @@ Rgb emptyPreview() {
   return Rgb{GetRValue(face), GetGValue(face), GetBValue(face)};
 }
 
-void makeFolder(const std::wstring& path) { ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr)) << GetLastError(); }
-
-void makeFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
-  ASSERT_TRUE(writeFileBytes(path, bytes));
-}
-
 // A tree for the browser: in the root one bitmap and two folders; in the pictures folder (a name in three
 // scripts) bitmaps in several letter cases, one that is no picture, files of other kinds and two subfolders,
 // one of them named like a bitmap.
-class PictureListTest : public testing::Test {
+class PictureListTest : public DialogCase {
  protected:
-  static void SetUpTestSuite() { seePhysicalPixels(); }
-
   void SetUp() override {
-    movePointerTo(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-    clearSettings();
+    DialogCase::SetUp();
     pictures_ = root_.pathOf(kPicturesFolder);
-    ASSERT_NO_FATAL_FAILURE(makeFile(root_.pathOf(L"top.bmp"), testing_support::solidBmpBytes(8, 8, kRed)));
-    ASSERT_NO_FATAL_FAILURE(makeFolder(root_.pathOf(L"other")));
-    ASSERT_NO_FATAL_FAILURE(makeFolder(pictures_));
-    ASSERT_NO_FATAL_FAILURE(makeFile(inPictures(kRedName), testing_support::solidBmpBytes(40, 30, kRed)));
-    ASSERT_NO_FATAL_FAILURE(makeFile(inPictures(kGreenName), testing_support::solidBmpBytes(30, 40, kGreen)));
-    ASSERT_NO_FATAL_FAILURE(makeFile(inPictures(kBlueName), testing_support::solidBmpBytes(20, 20, kBlue)));
-    ASSERT_NO_FATAL_FAILURE(makeFile(inPictures(kBrokenName), {'B', 'M', 0, 1, 2, 3}));
-    ASSERT_NO_FATAL_FAILURE(makeFile(inPictures(L"notes.txt"), {'h', 'i'}));
-    ASSERT_NO_FATAL_FAILURE(makeFile(inPictures(L"red.bmp.txt"), testing_support::solidBmpBytes(8, 8, kRed)));
-    ASSERT_NO_FATAL_FAILURE(makeFile(inPictures(L"red.bmpx"), testing_support::solidBmpBytes(8, 8, kRed)));
-    ASSERT_NO_FATAL_FAILURE(makeFolder(inPictures(L"sub")));
-    ASSERT_NO_FATAL_FAILURE(makeFolder(inPictures(L"folder.bmp")));
+    const std::wstring in = kPicturesFolder + L"\\";
+    ASSERT_NO_FATAL_FAILURE(root_.makeFile(L"top.bmp", testing_support::solidBmpBytes(8, 8, kRed)));
+    root_.makeFolder(L"other");
+    root_.makeFolder(kPicturesFolder);
+    ASSERT_NO_FATAL_FAILURE(root_.makeFile(in + kRedName, testing_support::solidBmpBytes(40, 30, kRed)));
+    ASSERT_NO_FATAL_FAILURE(root_.makeFile(in + kGreenName, testing_support::solidBmpBytes(30, 40, kGreen)));
+    ASSERT_NO_FATAL_FAILURE(root_.makeFile(in + kBlueName, testing_support::solidBmpBytes(20, 20, kBlue)));
+    ASSERT_NO_FATAL_FAILURE(root_.makeFile(in + kBrokenName, std::vector<std::uint8_t>{'B', 'M', 0, 1, 2, 3}));
+    ASSERT_NO_FATAL_FAILURE(root_.makeFile(in + L"notes.txt", "hi"));
+    ASSERT_NO_FATAL_FAILURE(root_.makeFile(in + L"red.bmp.txt", testing_support::solidBmpBytes(8, 8, kRed)));
+    ASSERT_NO_FATAL_FAILURE(root_.makeFile(in + L"red.bmpx", testing_support::solidBmpBytes(8, 8, kRed)));
+    root_.makeFolder(in + L"sub");
+    root_.makeFolder(in + L"folder.bmp");
   }
   void TearDown() override {
     setup_.reset();
-    clearSettings();
+    DialogCase::TearDown();
   }
 
   std::wstring inPictures(const std::wstring& name) const { return pictures_ + L"\\" + name; }
@@ -81,18 +74,7 @@ class PictureListTest : public testing::Test {
     ASSERT_TRUE(setup_->opened());
   }
 
-  static void storePictures(const std::vector<std::wstring>& paths) {
-    for (std::size_t i = 0; i < paths.size(); ++i) writeSetting(L"Picture " + std::to_wstring(i), paths[i]);
-  }
-
-  int fileIndex(const std::wstring& name) const {
-    const auto names = setup_->entries(ControlId::Files);
-    for (std::size_t i = 0; i < names.size(); ++i) {
-      if (names[i] == name) return static_cast<int>(i);
-    }
-    ADD_FAILURE() << "no file " << testing::PrintToString(name);
-    return -1;
-  }
+  int fileIndex(const std::wstring& name) const { return setup_->fileIndex(name); }
 
   std::vector<std::wstring> pictures() const { return setup_->entries(ControlId::Pictures); }
 
@@ -185,7 +167,7 @@ TEST_F(PictureListTest, AddsTheSelectedFileByButtonAndByDoubleClickJoinedToItsFo
 TEST_F(PictureListTest, JoinsAFileAtADrivesRootWithoutASecondBackslash) {
   const std::wstring name = L"slidewell-root-" + std::to_wstring(GetCurrentProcessId()) + L".bmp";
   const std::wstring path = L"C:\\" + name;
-  ASSERT_NO_FATAL_FAILURE(makeFile(path, testing_support::solidBmpBytes(8, 8, kGreen)));
+  ASSERT_TRUE(writeFileBytes(path, testing_support::solidBmpBytes(8, 8, kGreen)));
   struct Removal {
     const std::wstring& path;
     ~Removal() { DeleteFileW(path.c_str()); }
@@ -200,7 +182,7 @@ TEST_F(PictureListTest, JoinsAFileAtADrivesRootWithoutASecondBackslash) {
 TEST_F(PictureListTest, TakesNinetyNinePicturesThenSaysTheListIsFullAndKeepsIt) {
   std::vector<std::wstring> stored;
   for (int i = 0; i < 98; ++i) stored.push_back(L"C:\\stored\\" + std::to_wstring(i) + L".bmp");
-  storePictures(stored);
+  writePictureList(stored);
   ASSERT_NO_FATAL_FAILURE(open(pictures_));
   ASSERT_EQ(pictures().size(), 98u);
 
@@ -229,7 +211,7 @@ TEST_F(PictureListTest, TakesNinetyNinePicturesThenSaysTheListIsFullAndKeepsIt) 
 }
 
 TEST_F(PictureListTest, RemovesTheSelectedEntryAndThenWaitsForTheNextClick) {
-  storePictures({L"C:\\a.bmp", L"C:\\b.bmp", L"C:\\c.bmp"});
+  writePictureList({L"C:\\a.bmp", L"C:\\b.bmp", L"C:\\c.bmp"});
   ASSERT_NO_FATAL_FAILURE(open(pictures_));
   EXPECT_FALSE(setup_->enabled(ControlId::Remove));
 
@@ -254,7 +236,7 @@ TEST_F(PictureListTest, RemovesTheSelectedEntryAndThenWaitsForTheNextClick) {
 }
 
 TEST_F(PictureListTest, PreviewsEachClickedFileOrEntryOnlyWhilePreviewIsChecked) {
-  storePictures({inPictures(kBlueName)});
+  writePictureList({inPictures(kBlueName)});
   ASSERT_NO_FATAL_FAILURE(open(pictures_));
   ASSERT_TRUE(setup_->checked(ControlId::Preview));
   expectPreview(emptyPreview());
@@ -282,7 +264,7 @@ TEST_F(PictureListTest, PreviewsEachClickedFileOrEntryOnlyWhilePreviewIsChecked)
 }
 
 TEST_F(PictureListTest, APictureThatCannotBeLoadedLeavesThePreviewEmpty) {
-  storePictures({inPictures(L"missing.bmp")});
+  writePictureList({inPictures(L"missing.bmp")});
   ASSERT_NO_FATAL_FAILURE(open(pictures_));
 
   setup_->clickEntry(ControlId::Files, fileIndex(kRedName));
@@ -339,25 +321,15 @@ TEST_F(PictureListTest, ADriveThatCannotBeReadLeavesTheBrowserWhereItWasAndARead
 
 // Folders nested deeper than the old 260-character limit of a path: browsed, added and stored exactly.
 TEST_F(PictureListTest, PathsBeyondTheOldLengthLimitAreBrowsedAddedAndStoredExactly) {
-  std::vector<std::wstring> folders;
-  std::wstring deep = root_.path();
-  for (wchar_t letter = L'a'; deep.size() <= 300; ++letter) {
-    deep += L"\\" + std::wstring(60, letter);
-    folders.push_back(deep);
+  std::wstring relative = std::wstring(60, L'a');
+  root_.makeFolder(relative);
+  for (wchar_t letter = L'b'; root_.pathOf(relative).size() <= 300; ++letter) {
+    relative += L"\\" + std::wstring(60, letter);
+    root_.makeFolder(relative);
   }
-  for (const auto& folder : folders) ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr));
+  const std::wstring deep = root_.pathOf(relative);
   const std::wstring picture = deep + L"\\deep.bmp";
-  ASSERT_NO_FATAL_FAILURE(makeFile(L"\\\\?\\" + picture, testing_support::solidBmpBytes(8, 8, kGreen)));
-  struct Removal {
-    const std::vector<std::wstring>& folders;
-    const std::wstring& picture;
-    ~Removal() {
-      DeleteFileW((L"\\\\?\\" + picture).c_str());
-      for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
-        RemoveDirectoryW((L"\\\\?\\" + *folder).c_str());
-      }
-    }
-  } removal{folders, picture};
+  ASSERT_NO_FATAL_FAILURE(root_.makeFile(relative + L"\\deep.bmp", testing_support::solidBmpBytes(8, 8, kGreen)));
   writeSetting(L"dir", deep);
 
   ASSERT_NO_FATAL_FAILURE(open(root_.path()));

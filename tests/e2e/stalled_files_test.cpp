@@ -43,12 +43,6 @@ void report(const char* what, long value, const char* unit = "ms") {
   std::printf("[ figure ] %s: %ld %s\n", what, value, unit);
 }
 
-bool cursorShowing() {
-  CURSORINFO info{};
-  info.cbSize = sizeof info;
-  return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) != 0;
-}
-
 // The milliseconds from the start of `program` until it shows a window; nullopt when none came.
 std::optional<long> msUntilWindow(const RunningProgram& program, Clock::time_point started) {
   if (!waitUntil([&] { return program.anyWindow() != nullptr; }, 2 * kWindowUpMs)) return std::nullopt;
@@ -88,7 +82,7 @@ class StalledFiles : public testing::Test {
 
   static void configure(std::wstring_view interval, const std::vector<std::wstring>& paths) {
     writeSetting(L"temps", interval);
-    for (std::size_t i = 0; i < paths.size(); ++i) writeSetting(L"Picture " + std::to_wstring(i), paths[i]);
+    writePictureList(paths);
   }
 
   // Where the dialog's browser starts: apart from the stalled folders, which a look at their parent
@@ -131,13 +125,7 @@ TEST_F(StalledFiles, ASlowPictureShowsOnceReadAndTheOrderIsKept) {
                      picture(L"", L"blue.bmp", kBlue)});
   RunningProgram program(L"/s");
   ASSERT_TRUE(msUntilWindow(program, Clock::now()).has_value());
-  std::vector<Rgb> seen;
-  waitUntil([&] {
-    const auto shown = theOneColourShown({kRed, kGreen, kBlue});
-    if (shown && (seen.empty() || seen.back() != *shown)) seen.push_back(*shown);
-    return seen.size() >= 4 || !program.running();
-  }, 30000);
-  EXPECT_EQ(seen, (std::vector<Rgb>{kRed, kGreen, kBlue, kRed}));
+  EXPECT_EQ(coloursInTurn(program, {kRed, kGreen, kBlue}, 4, 30000), (std::vector<Rgb>{kRed, kGreen, kBlue, kRed}));
 }
 
 TEST_F(StalledFiles, CancelEndsTheDialogWhileAPreviewStalls) {

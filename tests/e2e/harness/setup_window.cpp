@@ -1,5 +1,7 @@
 #include "setup_window.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 #include "controls.h"
@@ -111,6 +113,14 @@ void SetupWindow::doubleClickEntry(setup::ControlId list, int index) {
   const POINT point = entryPoint(list, index);
   movePointerTo(point.x, point.y);
   doubleClickLeft();
+}
+
+int SetupWindow::fileIndex(const std::wstring& name) const {
+  const auto names = entries(setup::ControlId::Files);
+  const auto found = std::find(names.begin(), names.end(), name);
+  if (found != names.end()) return static_cast<int>(found - names.begin());
+  ADD_FAILURE() << "no file " << testing::PrintToString(name);
+  return -1;
 }
 
 bool SetupWindow::openFolder(const std::wstring& name) {

@@ -41,6 +41,8 @@ class SetupWindow {
   void click(setup::ControlId id);
   void clickEntry(setup::ControlId list, int index);
   void doubleClickEntry(setup::ControlId list, int index);
+  // The file list's entry of that name; a test failure and -1 when there is none.
+  int fileIndex(const std::wstring& name) const;
   // Opens the folder list's entry of that name by a double-click; false when there is none.
   bool openFolder(const std::wstring& name);
 
