@@ -72,17 +72,25 @@ Change printChange(const std::wstring& picture, const char* what, const char* ta
   return change;
 }
 
-void printFirstPicture(const std::wstring& scr, const std::wstring& picture, const char* what, double minimalMs,
-                       double changeMs) {
+// The median start of the show to its first picture. Before each start the minimal program paints the
+// screen another colour, since the last picture stays on screen after its program has ended.
+void printFirstPicture(const std::wstring& scr, const std::wstring& minimal, const std::wstring& picture,
+                       const char* what, double minimalMs, double changeMs) {
   configure({picture}, L"0");
-  const auto ms = bench::msToFirstPaint(scr, L"/s");
-  const double target = minimalMs + changeMs + 20.0;
-  if (ms) {
-    std::printf("entry to first picture, %-26s %7.1f ms | minimal start + one change + 20 ms = %6.1f ms: %5.2f x\n",
-                what, *ms, target, *ms / target);
-  } else {
-    std::printf("entry to first picture, %-26s not seen within 20 s\n", what);
+  std::vector<double> starts;
+  for (int i = 0; i < kRounds; ++i) {
+    bench::msToFirstPaint(minimal, i % 2 == 0 ? L"grey" : L"white");
+    if (const auto ms = bench::msToFirstPaint(scr, L"/s")) starts.push_back(*ms);
   }
+  const double target = minimalMs + changeMs + 20.0;
+  if (starts.empty()) {
+    std::printf("entry to first picture, %-26s not seen within 20 s\n", what);
+    return;
+  }
+  std::sort(starts.begin(), starts.end());
+  const double ms = starts[starts.size() / 2];
+  std::printf("entry to first picture, %-26s %7.1f ms | minimal start + one change + 20 ms = %6.1f ms: %5.2f x\n", what,
+              ms, target, ms / target);
 }
 
 std::wstring besideThisProgram(const wchar_t* name) {
@@ -166,8 +174,8 @@ int wmain(int argc, wchar_t** argv) {
   const Change screenChange = printChange(screenBmp, "screen-sized 24-bit BMP", "-");
   const Change bmpChange = printChange(bigBmp, "4000 x 3000 24-bit BMP", "2 x the bare read");
   printChange(bigJpeg, "4000 x 3000 JPEG", "1.1 x the bare decode");
-  printFirstPicture(scr, screenBmp, "screen-sized 24-bit BMP:", minimalMs, screenChange.ms);
-  printFirstPicture(scr, bigBmp, "4000 x 3000 24-bit BMP:", minimalMs, bmpChange.ms);
+  printFirstPicture(scr, minimal, screenBmp, "screen-sized 24-bit BMP:", minimalMs, screenChange.ms);
+  printFirstPicture(scr, minimal, bigBmp, "4000 x 3000 24-bit BMP:", minimalMs, bmpChange.ms);
 
   configure({bigBmp, bigJpeg}, L"0.3");
   const auto peak = bench::peakWorkingSet(scr, L"/s", 5000);

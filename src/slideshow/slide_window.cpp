@@ -26,11 +26,13 @@ RECT virtualScreen() {
 }  // namespace
 
 SlideWindow::SlideWindow(HINSTANCE instance, const settings::SettingsStore& store, std::function<void()> endShow)
-    : store_(store), endShow_(std::move(endShow)) {
+    : store_(store), endShow_(std::move(endShow)), loader_(nullptr, kPictureReadMessage) {
   // Created at the size of every monitor together: a maximised window would cover only one, and
   // without a window manager a popup keeps the size it was created with.
-  create(instance, {kClassName},
-         {.style = WS_POPUP, .exStyle = WS_EX_TOPMOST, .title = kTitle, .place = virtualScreen()});
+  const RECT screen = virtualScreen();
+  // The first picture is read while the window is being made, which takes about as long.
+  startChange(SIZE{screen.right - screen.left, screen.bottom - screen.top});
+  create(instance, {kClassName}, {.style = WS_POPUP, .exStyle = WS_EX_TOPMOST, .title = kTitle, .place = screen});
 }
 
 // Destroyed while the show can still put the cursor back.
@@ -81,13 +83,17 @@ LRESULT SlideWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-// The load: cursor hidden, first picture in place, then the timer; display comes after.
+// The load: cursor hidden, the first picture (read since the window began to be made) in place, then the
+// timer; display comes after.
 void SlideWindow::onCreate() {
   ShowCursor(FALSE);
   cursorHidden_ = true;
-  loader_.emplace(hwnd(), kPictureReadMessage);
-  nextimg();
-  if (loader_->waitFor(kFirstPictureWait)) onPictureRead();
+  loader_.announceTo(hwnd());
+  if (loader_.waitFor(kFirstPictureWait)) {
+    onPictureRead();
+  } else {
+    SetTimer(hwnd(), kStallTimerId, kStallBound - static_cast<UINT>(kFirstPictureWait.count()), nullptr);
+  }
   period_ = slideshow::timerPeriod(textToNumber(store_.get(settings::kIntervalKey, settings::kIntervalDefault)));
   // A timer the platform refuses leaves the first picture up; the show still ends on input.
   if (period_ != 0 && SetTimer(hwnd(), kTimerId, period_, nullptr) == 0) period_ = 0;
@@ -102,25 +108,28 @@ void SlideWindow::nextimg() {
   pictureShown_ = false;
   // The old picture goes before the new one is decoded, so that two never take memory together.
   picture_.reset();
-  const std::wstring path = cycle_.nextimg(store_);
   RECT client{};
   GetClientRect(hwnd(), &client);
-  const SIZE window{client.right, client.bottom};
+  startChange(SIZE{client.right, client.bottom});
+  SetTimer(hwnd(), kStallTimerId, kStallBound, nullptr);
+}
+
+void SlideWindow::startChange(SIZE window) {
+  const std::wstring path = cycle_.nextimg(store_);
   const PlaceChance chance = changeplace(random_);
   changing_ = true;
-  loader_->start([path, window, chance](const win::PictureDecoder& decoder) {
+  loader_.start([path, window, chance](const win::PictureDecoder& decoder) {
     return loadVisiblePicture(decoder, path, window, chance);
   });
-  SetTimer(hwnd(), kStallTimerId, kStallBound, nullptr);
 }
 
 void SlideWindow::onPictureRead() {
   // Nothing for a picture given up, or for the first one, already taken at the load.
-  if (auto read = loader_->take()) endChange(std::move(*read));
+  if (auto read = loader_.take()) endChange(std::move(*read));
 }
 
 void SlideWindow::onStall() {
-  loader_->abandon();
+  loader_.abandon();
   endChange(std::nullopt);
 }
 

@@ -59,6 +59,8 @@ class SlideWindow final : public win::WindowObject {
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   void onCreate();
+  // Reads the next stored picture for a window of that size.
+  void startChange(SIZE window);
   void onPictureRead();
   void onStall();
   void endChange(std::optional<VisiblePicture> picture);
@@ -77,7 +79,7 @@ class SlideWindow final : public win::WindowObject {
   MoveCounter moves_;
   // Each loader thread keeps one imaging factory for all the pictures it reads.
   using Loader = win::Worker<win::PictureDecoder, std::optional<VisiblePicture>>;
-  std::optional<Loader> loader_;  // made with the window, which it tells of each picture read
+  Loader loader_;  // reads the first picture while the window is made, then tells it of each one read
   std::optional<VisiblePicture> picture_;  // `Image1`: the picture, its place and whether it is shown
   bool pictureShown_ = false;
   bool changing_ = false;

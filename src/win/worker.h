@@ -51,6 +51,13 @@ class Worker {
   // Starts `job` in place of the current one.
   void start(Job job) { begin(std::move(job), true); }
 
+  // Announces the ends of jobs to `window` from now on: for a worker that starts work before its window
+  // exists.
+  void announceTo(HWND window) {
+    const std::lock_guard lock(shared_->mutex);
+    shared_->window = window;
+  }
+
   // Gives up the current job: waiting, it never runs; running, its result is dropped where it ends.
   void abandon() {
     const std::lock_guard lock(shared_->mutex);
@@ -86,7 +93,7 @@ class Worker {
   struct Shared {
     Shared(HWND to, UINT announcement) : window(to), message(announcement) {}
 
-    const HWND window;
+    HWND window;
     const UINT message;
     std::mutex mutex;
     std::condition_variable changed;
@@ -147,7 +154,7 @@ class Worker {
       const std::uint64_t number = shared->current;
       const bool announced = shared->waitingAnnounced;
       lock.unlock();
-      bool announce = false;
+      HWND announceTo = nullptr;
       {
         Result result = job(tools);
         job = nullptr;
@@ -159,11 +166,11 @@ class Worker {
         // Free again in the same step as the end is seen, so that a job started on seeing it takes this
         // thread rather than making another.
         ++shared->idle;
-        announce = announced && !shared->closing && shared->window != nullptr;
+        if (announced && !shared->closing) announceTo = shared->window;
         lock.unlock();
       }  // a result given up goes here, outside the lock
       shared->changed.notify_all();
-      if (announce) PostMessageW(shared->window, shared->message, 0, 0);
+      if (announceTo != nullptr) PostMessageW(announceTo, shared->message, 0, 0);
       lock.lock();
     }
     --shared->idle;
