@@ -1,7 +1,5 @@
 #include "setup/browser/folder_list.h"
 
-#include <commctrl.h>
-
 #include <utility>
 #include <vector>
 
@@ -11,16 +9,16 @@
 namespace slidewell::setup {
 namespace {
 
-constexpr UINT_PTR kEnterOpensId = 1;
-
 // Enter in the list opens the selected entry as a double-click does: the list asks to receive the key
-// (a dialog would otherwise take it for its own) and tells its parent LBN_DBLCLK.
-LRESULT CALLBACK enterOpensProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+// (a dialog would otherwise take it for its own) and tells its parent LBN_DBLCLK. The list box's own
+// procedure, which does the rest, is kept in the window's user data.
+LRESULT CALLBACK enterOpensProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto listProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(list, GWLP_USERDATA));
   switch (message) {
     case WM_GETDLGCODE: {
       const auto* key = reinterpret_cast<const MSG*>(lParam);
       if (key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) {
-        return DefSubclassProc(list, message, wParam, lParam) | DLGC_WANTMESSAGE;
+        return CallWindowProcW(listProc, list, message, wParam, lParam) | DLGC_WANTMESSAGE;
       }
       break;
     }
@@ -37,17 +35,19 @@ LRESULT CALLBACK enterOpensProc(HWND list, UINT message, WPARAM wParam, LPARAM l
     default:
       break;
   }
-  return DefSubclassProc(list, message, wParam, lParam);
+  return CallWindowProcW(listProc, list, message, wParam, lParam);
 }
 
 }  // namespace
 
-FolderList::FolderList(HWND list) : list_(list) {
-  SetWindowSubclass(list_, enterOpensProc, kEnterOpensId, 0);
+FolderList::FolderList(HWND list)
+    : list_(list), listProc_(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(list, GWLP_WNDPROC))) {
+  SetWindowLongPtrW(list_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(listProc_));
+  SetWindowLongPtrW(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(enterOpensProc));
   fitToFont();
 }
 
-FolderList::~FolderList() { RemoveWindowSubclass(list_, enterOpensProc, kEnterOpensId); }
+FolderList::~FolderList() { SetWindowLongPtrW(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc_)); }
 
 std::wstring FolderList::path() const { return entries_ ? entries_->current().text() : std::wstring(); }
 

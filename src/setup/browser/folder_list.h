@@ -44,6 +44,7 @@ class FolderList {
 
  private:
   HWND list_;
+  WNDPROC listProc_;  // the list box's own procedure, which Enter's handling passes everything else to
   std::optional<FolderEntries> entries_;
 };
 

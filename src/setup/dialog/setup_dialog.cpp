@@ -9,6 +9,7 @@
 #include "setup/dialog/dialog_controls.h"
 #include "setup/dialog/dialog_font.h"
 #include "setup/picture_list_rules.h"
+#include "win/common_controls.h"
 #include "win/dpi.h"
 #include "win/picture_file.h"
 #include "win/window_text.h"
@@ -41,8 +42,7 @@ SetupDialog::~SetupDialog() {
 
 bool SetupDialog::create() {
   // The status bar and the progress bar are common controls.
-  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&classes);
+  win::loadCommonControls(ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES);
   const std::wstring caption(kWindow.caption);
   // Created at the screen's origin, so that it starts out on the primary monitor and takes its DPI;
   // onCreate then gives it its place and size.
