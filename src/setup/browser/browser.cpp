@@ -9,7 +9,7 @@ namespace slidewell::setup {
 Browser::Browser(HWND window, UINT readMessage, HWND drives, HWND folders, HWND files, HWND add,
                  std::wstring_view startFolder)
     : reader_(window, readMessage), drives_(drives, startFolder), folders_(folders), files_(files), add_(add) {
-  if (const auto start = parseFolderPath(startFolder)) moveWithin(toFolder(start));
+  if (const auto start = parseFolderPath(startFolder)) moveWithin(toFolder(*start));
 }
 
 bool Browser::followDrive() {
@@ -25,7 +25,7 @@ bool Browser::followDrive() {
 bool Browser::openSelectedFolder() {
   const auto target = folders_.selectedTarget();
   if (!target) return false;
-  reader_.start(toFolder(target));
+  reader_.start(toFolder(*target));
   return true;
 }
 
@@ -41,7 +41,7 @@ bool Browser::moveToDrive(std::wstring_view text) {
 
 bool Browser::moveToFolder(std::wstring_view path) {
   const auto folder = parseFolderPath(path);
-  return folder && moveWithin(toFolder(folder));
+  return folder && moveWithin(toFolder(*folder));
 }
 
 std::optional<std::wstring> Browser::chooseFile() {
@@ -55,8 +55,8 @@ Browser::Reader::Job Browser::toDrive(wchar_t letter) {
   return [letter](std::monostate&) { return readDriveDestination(letter); };
 }
 
-Browser::Reader::Job Browser::toFolder(const std::optional<FolderPath>& folder) {
-  return [folder = *folder](std::monostate&) { return readFolderDestination(folder); };
+Browser::Reader::Job Browser::toFolder(const FolderPath& folder) {
+  return [folder](std::monostate&) { return readFolderDestination(folder); };
 }
 
 bool Browser::moveWithin(Reader::Job job) {

@@ -62,7 +62,7 @@ class Browser {
   using Reader = win::Worker<std::monostate, Destination>;
 
   static Reader::Job toDrive(wchar_t letter);
-  static Reader::Job toFolder(const std::optional<FolderPath>& folder);
+  static Reader::Job toFolder(const FolderPath& folder);
   bool moveWithin(Reader::Job job);
   bool arriveAt(const Destination& destination);
 
