@@ -1,21 +1,26 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Slidewell needs on Debian 12.
-# Safe to run again: it installs only what is missing.
+# Safe to run again: it installs only what is missing. It rides out a package mirror's bad moments: an
+# index that fails to update is tried again, and packages that cannot be installed together from the
+# mirror's mixed pockets are taken from the release's own pocket.
 set -euo pipefail
+here=$(dirname "${BASH_SOURCE[0]}")
+source "$here/runs-32bit.sh"
 
 packages=(
   cmake ninja-build make
   g++ googletest
-  gcc-multilib
-  clang-16 lld-16 libclang-rt-16-dev
+  clang-16 lld-16 libclang-rt-16-dev clang-format
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   mingw-w64-tools binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine wine64 wine32:i386 fonts-wine
+  wine wine64 fonts-wine
   xvfb x11-utils xauth
   imagemagick
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
-  nsis
+  nsis osslsigncode
 )
+# Wine's 32-bit loader and the 32-bit stall fixture are of use only where the kernel runs 32-bit programs.
+kernel_runs_32bit && packages+=(wine32:i386 gcc-multilib)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -23,11 +28,31 @@ for p in "${packages[@]}"; do
 done
 [ "${#missing[@]}" -eq 0 ] && exit 0
 
-sudo_cmd=()
-[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+as_root=()
+[ "$(id -u)" -ne 0 ] && as_root=(sudo)
+apt_get() { DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get -q "$@"; }
 
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  "${sudo_cmd[@]}" dpkg --add-architecture i386
+if [[ " ${missing[*]} " == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${as_root[@]}" dpkg --add-architecture i386
 fi
-"${sudo_cmd[@]}" apt-get update -q
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+
+# A mirror being synced serves an index of the wrong size for a while: try again after a pause, and go on
+# with what could be had, since the packages needed may well be found without that index.
+for attempt in 1 2 3; do
+  apt_get update && break
+  [ "$attempt" -lt 3 ] && { echo "install-deps.sh: package index update failed; trying again in 10 s"; sleep 10; }
+done
+
+if apt_get install -y --no-install-recommends "${missing[@]}"; then
+  exit 0
+fi
+# With one pocket's index missing (say the security updates for i386), the 32-bit libraries find no
+# versions matching the 64-bit ones installed. Every package from the release's own pocket agrees.
+codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
+echo "install-deps.sh: trying again with every package from the $codename pocket"
+if apt_get install -y --no-install-recommends -t "$codename" "${missing[@]}"; then
+  exit 0
+fi
+echo "install-deps.sh: could not install ${missing[*]}: the package mirror may be mid-sync or unreachable;" \
+  "wait a few minutes and run the command again, or point /etc/apt/sources.list at another Debian mirror." >&2
+exit 1

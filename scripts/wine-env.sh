@@ -1,7 +1,8 @@
 # Sourced by the scripts that run Windows programs: picks Wine's loader and quiets Wine.
 # Wine's 32-bit loader runs only where the kernel runs 32-bit programs; otherwise the 64-bit loader serves
 # alone, and 32-bit Windows programs cannot run on this machine.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+source "$(dirname "${BASH_SOURCE[0]}")/runs-32bit.sh"
+if kernel_runs_32bit; then
   export SLIDEWELL_WINE=/usr/lib/wine/wine SLIDEWELL_WINE32=1
 else
   export SLIDEWELL_WINE=/usr/lib/wine/wine64 SLIDEWELL_WINE32=0 WINELOADER=/usr/lib/wine/wine64
