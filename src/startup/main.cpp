@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <cstdint>
+#include <string_view>
+
 #include "settings/registry_settings_store.h"
 #include "setup/dialog/setup_dialog.h"
 #include "slideshow/slide_window.h"
@@ -14,8 +17,17 @@ namespace {
 // writes nothing.
 void endProgram() { ExitProcess(0); }
 
-int runSetupDialog(HINSTANCE instance, settings::SettingsStore& store) {
-  setup::SetupDialog dialog(instance, store, endProgram);
+// The window that "/c:NNNN" names, when it names one: the dialog is then its own.
+HWND setupOwnerWindow(std::wstring_view arguments) {
+  const auto number = setupOwner(arguments);
+  if (!number) return nullptr;
+  // A window handle is a 32-bit value that 64-bit Windows extends by its sign.
+  const auto window = reinterpret_cast<HWND>(static_cast<INT_PTR>(static_cast<std::int32_t>(*number)));
+  return IsWindow(window) ? window : nullptr;
+}
+
+int runSetupDialog(HINSTANCE instance, settings::SettingsStore& store, HWND owner) {
+  setup::SetupDialog dialog(instance, store, endProgram, owner);
   if (!dialog.create()) return 1;
   dialog.show();
   win::runMessageLoop(dialog, [&](MSG& message) { return dialog.takesFirst(message); });
@@ -41,9 +53,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
   // Both windows load pictures through COM.
   const win::ComApartment com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   settings::RegistrySettingsStore store;
-  switch (startup::chooseMode(arguments != nullptr ? arguments : L"")) {
+  const std::wstring_view commandLine = arguments != nullptr ? arguments : L"";
+  switch (startup::chooseMode(commandLine)) {
     case startup::Mode::Setup:
-      return startup::runSetupDialog(instance, store);
+      return startup::runSetupDialog(instance, store, startup::setupOwnerWindow(commandLine));
     case startup::Mode::Show:
       return startup::runSlideShow(instance, store);
     case startup::Mode::None:

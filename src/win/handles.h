@@ -36,4 +36,13 @@ struct IconTraits {
 };
 using UniqueIcon = UniqueHandle<IconTraits>;
 
+// A window kept disabled while a window it owns stands in for it, as a modal dialog keeps its owner: held
+// from EnableWindow(FALSE), enabled again when let go.
+struct DisabledWindowTraits {
+  using Handle = HWND;
+  static Handle empty() noexcept { return nullptr; }
+  static void close(Handle window) noexcept { EnableWindow(window, TRUE); }
+};
+using DisabledWindow = UniqueHandle<DisabledWindowTraits>;
+
 }  // namespace slidewell::win

@@ -14,6 +14,7 @@
 #include "harness/dialog_case.h"
 #include "harness/display.h"
 #include "harness/input.h"
+#include "harness/owner_window.h"
 #include "harness/program.h"
 #include "harness/screen.h"
 #include "harness/settings.h"
@@ -64,8 +65,8 @@ std::map<std::wstring, std::wstring> storeSomeConfiguration() {
 // The setup dialog of slidewell.scr started with "/c", open and ready for input.
 class SetupDialogTest : public DialogCase {
  protected:
-  void open() {
-    setup = std::make_unique<SetupWindow>();
+  void open(std::wstring_view arguments = L"/c") {
+    setup = std::make_unique<SetupWindow>(std::wstring(), arguments);
     ASSERT_TRUE(setup->opened());
     dialog = setup->window();
   }
@@ -293,6 +294,51 @@ TEST_F(SetupDialogTest, TheCloseBoxEndsTheProgramWritingNothing) {
   ASSERT_NO_FATAL_FAILURE(open());
   PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
   expectEndsWithoutWriting(before);
+}
+
+// "/c:NNNN" names the window that asked for the dialog: the dialog is its own, in the place the table
+// gives, and keeps it disabled until the dialog ends, whichever way it ends.
+enum class Ending { Ok, Cancel, Esc, CloseBox };
+
+void PrintTo(Ending ending, std::ostream* out) {
+  constexpr const char* kNames[] = {"OK", "Cancel", "Esc", "the close box"};
+  *out << kNames[static_cast<int>(ending)];
+}
+
+class OwnedDialogTest : public SetupDialogTest, public testing::WithParamInterface<Ending> {
+ protected:
+  void end(Ending ending) {
+    switch (ending) {
+      case Ending::Ok: return setup->click(ControlId::Ok);
+      case Ending::Cancel: return setup->click(ControlId::Cancel);
+      case Ending::Esc: return pressKey(VK_ESCAPE);
+      case Ending::CloseBox: PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); return;
+    }
+  }
+};
+
+TEST_P(OwnedDialogTest, BelongsToTheAskingWindowAndDisablesItUntilItEnds) {
+  const OwnerWindow owner;
+  ASSERT_NE(owner.hwnd(), nullptr);
+  ASSERT_NO_FATAL_FAILURE(open(owner.setupArguments()));
+  EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner.hwnd());
+  EXPECT_FALSE(IsWindowEnabled(owner.hwnd()));
+  POINT origin{0, 0};
+  ClientToScreen(dialog, &origin);
+  EXPECT_EQ(origin.x, setup::twipsToPixels(setup::kWindow.left, 96));
+  EXPECT_EQ(origin.y, setup::twipsToPixels(setup::kWindow.top, 96));
+  end(GetParam());
+  EXPECT_TRUE(endsWithCodeZero(setup->program(), kExitTimeoutMs));
+  EXPECT_TRUE(IsWindowEnabled(owner.hwnd()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, OwnedDialogTest,
+                         testing::Values(Ending::Ok, Ending::Cancel, Ending::Esc, Ending::CloseBox));
+
+// A number that names no window, as any other text after "/c", opens the dialog as "/c" alone does.
+TEST_F(SetupDialogTest, ANumberNamingNoWindowLeavesTheDialogUnowned) {
+  ASSERT_NO_FATAL_FAILURE(open(L"/c:1"));
+  EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
 }
 
 // The help line follows the pointer.

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <optional>
+
 namespace slidewell::startup {
 namespace {
 
@@ -37,6 +40,30 @@ TEST(ChooseModeText, IsNotCutAtAnEmbeddedNul) {
   const wchar_t text[] = {L'x', L'\0', L'/', L's'};
   EXPECT_EQ(chooseMode(std::wstring_view(text, 4)), Mode::Show);
 }
+
+struct OwnerCase {
+  const wchar_t* arguments;
+  std::optional<std::uint32_t> expected;
+};
+
+class SetupOwner : public testing::TestWithParam<OwnerCase> {};
+
+TEST_P(SetupOwner, IsTheNumberRightAfterTheFirstSetupSwitch) {
+  EXPECT_EQ(setupOwner(GetParam().arguments), GetParam().expected) << testing::PrintToString(GetParam().arguments);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, SetupOwner,
+    testing::Values(
+        OwnerCase{L"/c:1234", 1234u}, OwnerCase{L"/C:66050", 66050u}, OwnerCase{L"/s /c:7 /p 9", 7u},
+        OwnerCase{L"/c:12x", 12u}, OwnerCase{L"/c:4294967295", 4294967295u},
+        // No number where the first "/c" stands
+        OwnerCase{L"/c", std::nullopt}, OwnerCase{L"/c:", std::nullopt}, OwnerCase{L"/c 1234", std::nullopt},
+        OwnerCase{L"/c:-5", std::nullopt}, OwnerCase{L"/c:abc", std::nullopt}, OwnerCase{L"/c /c:5", std::nullopt},
+        OwnerCase{L"/config:5", std::nullopt}, OwnerCase{L"/s:5", std::nullopt},
+        OwnerCase{L"/c:4294967296", std::nullopt}, OwnerCase{L"/c:99999999999999999999999", std::nullopt},
+        // Digits outside ASCII do not count
+        OwnerCase{L"/c:\u0661", std::nullopt}));
 
 }  // namespace
 }  // namespace slidewell::startup

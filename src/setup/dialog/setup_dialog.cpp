@@ -31,10 +31,13 @@ POINT pointFrom(LPARAM lParam) {
 
 }  // namespace
 
-SetupDialog::SetupDialog(HINSTANCE instance, settings::SettingsStore& store, std::function<void()> endDialog)
-    : instance_(instance), store_(store), endDialog_(std::move(endDialog)) {}
+SetupDialog::SetupDialog(HINSTANCE instance, settings::SettingsStore& store, std::function<void()> endDialog,
+                         HWND owner)
+    : instance_(instance), store_(store), endDialog_(std::move(endDialog)), owner_(owner) {}
 
 SetupDialog::~SetupDialog() {
+  // The owner is enabled before its dialog goes, so that it is the window activated next.
+  disabledOwner_.reset();
   setupControls_.reset();
   browser_.reset();
   destroy();
@@ -46,8 +49,15 @@ bool SetupDialog::create() {
   const std::wstring caption(kWindow.caption);
   // Created at the screen's origin, so that it starts out on the primary monitor and takes its DPI;
   // onCreate then gives it its place and size.
-  return win::WindowObject::create(instance_, {kClassName, GetSysColorBrush(COLOR_BTNFACE)},
-                                   {.style = kStyle, .exStyle = kExStyle, .title = caption.c_str()});
+  if (!win::WindowObject::create(instance_, {kClassName, GetSysColorBrush(COLOR_BTNFACE)},
+                                 {.style = kStyle, .exStyle = kExStyle, .title = caption.c_str(), .parent = owner_})) {
+    return false;
+  }
+  if (owner_ != nullptr) {
+    EnableWindow(owner_, FALSE);
+    disabledOwner_.reset(owner_);
+  }
+  return true;
 }
 
 void SetupDialog::show() { ShowWindow(hwnd(), SW_SHOW); }
@@ -197,7 +207,7 @@ void SetupDialog::onRemove() {
 
 void SetupDialog::onOk() {
   if (xsave(*setupControls_, store_)) {
-    endDialog_();
+    end();
     return;
   }
   // Nothing is lost: the dialog still holds the whole configuration, for another "OK" or "Cancel".
@@ -236,7 +246,13 @@ bool SetupDialog::onDrawItem(const DRAWITEMSTRUCT& item) const {
   return true;
 }
 
-void SetupDialog::onCancel() { endDialog_(); }
+void SetupDialog::onCancel() { end(); }
+
+void SetupDialog::end() {
+  // `endDialog` may end the process at once, leaving no destructor to enable the owner.
+  disabledOwner_.reset();
+  endDialog_();
+}
 
 bool SetupDialog::takesFirst(MSG& message) const {
   return takesEnter(message) || IsDialogMessageW(hwnd(), &message);

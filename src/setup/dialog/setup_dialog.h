@@ -14,6 +14,7 @@
 #include "setup/dialog/preview_image.h"
 #include "setup/dialog/window_icons.h"
 #include "win/gdi.h"
+#include "win/handles.h"
 #include "win/picture_file.h"
 #include "win/window_object.h"
 #include "win/worker.h"
@@ -26,6 +27,10 @@ namespace slidewell::setup {
 // `endDialog`, or, when the store refused a write, says so and stays open. "Cancel", Esc and the close
 // box call `endDialog` without writing. In the program `endDialog` ends the process at once.
 //
+// Given an `owner` (the window that asked for the dialog), the dialog belongs to it and keeps it disabled
+// for as long as it is open: the owner is enabled again before `endDialog` is called, and when the
+// dialog goes.
+//
 // Keyboard: the message loop passes every message through takesFirst(), where IsDialogMessage moves
 // the focus with Tab and sends WM_COMMAND IDCANCEL for Esc ("Cancel" has an id of its own and is
 // pressed that way too). Enter is taken before the dialog manager sees it: that manager would press the
@@ -35,7 +40,8 @@ namespace slidewell::setup {
 // can open the selected folder.
 class SetupDialog final : public win::WindowObject {
  public:
-  SetupDialog(HINSTANCE instance, settings::SettingsStore& store, std::function<void()> endDialog);
+  SetupDialog(HINSTANCE instance, settings::SettingsStore& store, std::function<void()> endDialog,
+              HWND owner = nullptr);
   ~SetupDialog();
 
   // Creates the window, hidden, with all its controls laid out; false when that failed.
@@ -73,6 +79,7 @@ class SetupDialog final : public win::WindowObject {
   void onPreviewStall();
   void onOk();
   void onCancel();
+  void end();
   bool onDrawItem(const DRAWITEMSTRUCT& item) const;
   void onMouseMove(POINT where);
   void onSetCursor(HWND target, UINT mouseMessage);
@@ -88,6 +95,8 @@ class SetupDialog final : public win::WindowObject {
   HINSTANCE instance_;
   settings::SettingsStore& store_;
   std::function<void()> endDialog_;
+  HWND owner_;
+  win::DisabledWindow disabledOwner_;
   UINT dpi_ = 96;
   win::UniqueFont font_;
   std::optional<WindowIcons> icons_;

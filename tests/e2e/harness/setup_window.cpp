@@ -29,8 +29,8 @@ bool isCombo(setup::ControlId id) { return id == setup::ControlId::Drives; }
 
 }  // namespace
 
-SetupWindow::SetupWindow(const std::wstring& workingFolder)
-    : program_(std::make_unique<RunningProgram>(L"/c", workingFolder)) {
+SetupWindow::SetupWindow(const std::wstring& workingFolder, std::wstring_view arguments)
+    : program_(std::make_unique<RunningProgram>(arguments, workingFolder)) {
   if (!program_->started()) return;
   const HWND found = program_->waitForWindow(L"Screen saver", kOpenTimeoutMs);
   if (found == nullptr) return;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "bmp_file.h"
@@ -17,9 +18,9 @@ namespace slidewell::e2e {
 // buttons through messages that Wine carries across processes, clicks through real mouse input.
 class SetupWindow {
  public:
-  // Starts the program in `workingFolder` (where its browser starts) and waits until the dialog is open
-  // and ready for input; check opened().
-  explicit SetupWindow(const std::wstring& workingFolder = {});
+  // Starts the program with `arguments` in `workingFolder` (where its browser starts) and waits until the
+  // dialog is open and ready for input; check opened().
+  explicit SetupWindow(const std::wstring& workingFolder = {}, std::wstring_view arguments = L"/c");
 
   bool opened() const { return dialog_ != nullptr; }
   RunningProgram& program() { return *program_; }
