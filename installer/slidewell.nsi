@@ -14,6 +14,9 @@ RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 ; A slidewell.scr that cannot be written (it is running) must stop the installation: never skip it.
 AllowSkipFiles off
+; The files' own times stay out of the setup program, so that the same files make the same setup program
+; whenever they were built or copied; installed files carry the time of their installation.
+SetDateSave off
 
 !include MUI2.nsh
 !include nsDialogs.nsh

@@ -17,7 +17,7 @@ packages=(
   xvfb x11-utils xauth
   imagemagick
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
-  nsis osslsigncode
+  nsis osslsigncode zip openssl
 )
 # Wine's 32-bit loader and the 32-bit stall fixture are of use only where the kernel runs 32-bit programs.
 kernel_runs_32bit && packages+=(wine32:i386 gcc-multilib)

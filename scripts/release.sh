@@ -1,33 +1,68 @@
 #!/usr/bin/env bash
 # Builds and tests everything (scripts/test.sh), then writes the release into dist/:
-#   slidewell-setup-<version>.exe       the setup program that the tests ran
+#   slidewell-setup-<version>.exe       the setup program
 #   slidewell-<version>-windows.zip     x64/slidewell.scr, x86/slidewell.scr, README.txt, LICENSE.txt
 #   SHA256SUMS                          the checksums of both
-#   scripts/release.sh         SLIDEWELL_BUILD_ROOT=DIR to build somewhere other than ./build
+# The same commit gives the same bytes, wherever and whenever it is built: every time written is the
+# commit's (SOURCE_DATE_EPOCH).
+#   scripts/release.sh
+#   SLIDEWELL_BUILD_ROOT=DIR          build somewhere other than ./build
+#   SLIDEWELL_SIGN_PFX=FILE           sign both programs and the setup program with this PFX file's
+#   SLIDEWELL_SIGN_PASSWORD=PASSWORD  certificate (scripts/sign.sh); without it the release is unsigned
+#   SLIDEWELL_RELEASE_SKIP_TESTS=1    build without running any test, to compare the bytes of a release
+#                                     with another; such a release is for comparing, not for publishing
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 build_root=${SLIDEWELL_BUILD_ROOT:-$root/build}
+source scripts/source-date.sh
+skip_tests=${SLIDEWELL_RELEASE_SKIP_TESTS:-0}
 
-# Only the setup program that this run makes and tests may be released.
+# Only a setup program that this run makes may be released.
 rm -rf "$build_root/installer"
-bash scripts/test.sh
-
-setup=$(echo "$build_root"/installer/slidewell-setup-*.exe)
-[ -f "$setup" ] || { echo "release.sh: no setup program was made" >&2; exit 1; }
-version=${setup##*/slidewell-setup-}
-version=${version%.exe}
+if [ "$skip_tests" = 1 ]; then
+  echo "release.sh: SLIDEWELL_RELEASE_SKIP_TESTS=1: no test is run; this release is for comparing, not for publishing."
+  bash scripts/install-deps.sh
+  for preset in win64 win32; do
+    cmake --preset "$preset" -B "$build_root/$preset" >/dev/null
+    cmake --build "$build_root/$preset" --parallel "$(nproc)" --target slidewell
+  done
+else
+  bash scripts/test.sh
+fi
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_root/win64/CMakeCache.txt")
 
 dist=$root/dist
 staging=$build_root/release
 rm -rf "$dist" "$staging"
 mkdir -p "$dist" "$staging/x64" "$staging/x86"
-cp "$setup" "$dist/"
 cp "$build_root/win64/src/startup/slidewell.scr" "$staging/x64/"
 cp "$build_root/win32/src/startup/slidewell.scr" "$staging/x86/"
+programs=("$staging/x64/slidewell.scr" "$staging/x86/slidewell.scr")
+
+# The programs are signed before the setup program that carries them is made.
+signed=0
+if [ -n "${SLIDEWELL_SIGN_PFX:-}" ]; then
+  bash scripts/sign.sh "${programs[@]}"
+  signed=1
+else
+  echo "release.sh: SLIDEWELL_SIGN_PFX is not set: this release is unsigned."
+fi
+# The setup program released is the one the tests ran: the one of the test command when the programs are
+# unsigned, or one of the signed programs, tested in turn.
+if [ "$skip_tests" = 1 ]; then
+  bash scripts/make-installer.sh "$build_root" "${programs[@]}" >/dev/null
+elif [ "$signed" = 1 ]; then
+  bash tests/installer/run.sh "$build_root" "${programs[@]}"
+fi
+setup=$build_root/installer/slidewell-setup-$version.exe
+[ -f "$setup" ] || { echo "release.sh: no setup program was made" >&2; exit 1; }
+if [ "$signed" = 1 ]; then bash scripts/sign.sh "$setup"; fi
+cp "$setup" "$dist/"
 cp "$build_root/installer/README.txt" "$build_root/installer/LICENSE.txt" "$staging/"
+
 zip=slidewell-$version-windows.zip
-(cd "$staging" && cmake -E tar cf "$dist/$zip" --format=zip x64 x86 README.txt LICENSE.txt)
+bash scripts/make-zip.sh "$dist/$zip" "$staging"
 (cd "$dist" && sha256sum "${setup##*/}" "$zip" >SHA256SUMS)
 
 echo "Release $version written to $dist:"

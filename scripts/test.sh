@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the window-free logic natively (plain and with the sanitizers) and
 # slidewell.scr for 64-bit and 32-bit Windows (with GCC, and with clang as a second compiler), and runs
-# every test: the logic natively, the rest under Wine on a private display.
+# every test: the logic natively, the rest under Wine on a private display, and checks that a release
+# comes out the same from the same commit and can be signed.
 #   scripts/test.sh            all of it
 #   SLIDEWELL_BUILD_ROOT=DIR   build somewhere other than ./build
 set -euo pipefail
@@ -45,6 +46,10 @@ layer "native unit tests, plain and sanitized"
 # Each fuzz target briefly, from its corpus: a parser that crashes on some input fails the run.
 bash scripts/fuzz.sh 3
 layer "fuzzing, 3 s a target"
+
+# What the release relies on: the programs built again elsewhere, the zip made twice, a signature checked.
+bash tests/release/run.sh "$build_root"
+layer "release checks"
 
 if [ "$SLIDEWELL_WINE32" = 1 ]; then
   windows_builds="win64 win32"
