@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <random>
+#include <vector>
 
 namespace slidewell::slideshow {
 
@@ -50,15 +51,30 @@ struct PixelRect {
   std::int64_t height;
 };
 
+// Where a picture goes on a desk of several monitors (their rectangles in the window's pixels), so that
+// a picture that fits a monitor lies wholly on one. The monitors' free widths (monitor width - picture
+// width, for the monitors the picture fits) are laid end to end, left to right, and `across` picks a
+// point on that line: the monitor it falls on gets the picture, and the point's distance into that
+// monitor's stretch is the picture's left offset on it; `down` gives the top offset on it as placeOf
+// does. So each monitor gets pictures in proportion to its free room. When the picture fits no monitor,
+// whole widths are laid instead, and the picture goes on the chosen monitor by placeOf, cut as a
+// picture larger than the window is; when every free width is 0, the monitors take equal stretches. On
+// one monitor this is placeOf on that monitor exactly.
+struct MonitorPlace {
+  std::size_t monitor;  // the index into the monitors given
+  Place place;          // in the window's pixels
+};
+MonitorPlace placeOnMonitors(PlaceChance chance, const std::vector<PixelRect>& monitors, Size picture);
+
 // A placed picture in whole pixels.
 struct PixelPlacement {
   PixelRect picture;  // the whole picture, in the window's pixels
-  PixelRect visible;  // the part of it inside the window, in the picture's own pixels
+  PixelRect visible;  // the part of it inside `area`, in the picture's own pixels
 };
 
 // Rounds the place to the nearest pixel (a half away from 0), as a picture shown 1:1 lands, and cuts
-// the picture to the window, so that only the part that can be seen need be decoded.
-PixelPlacement inPixels(Place place, std::int64_t pictureWidth, std::int64_t pictureHeight, std::int64_t windowWidth,
-                        std::int64_t windowHeight);
+// the picture to `area` (its monitor, in the window's pixels), so that only the part that can be seen
+// need be decoded.
+PixelPlacement inPixels(Place place, std::int64_t pictureWidth, std::int64_t pictureHeight, const PixelRect& area);
 
 }  // namespace slidewell::slideshow

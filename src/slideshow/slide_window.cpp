@@ -13,7 +13,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"SlidewellShow";
 constexpr wchar_t kTitle[] = L"Form1";
 constexpr UINT_PTR kTimerId = 1;
-constexpr UINT_PTR kStallTimerId = 2;
+constexpr UINT_PTR kWatchTimerId = 2;
 constexpr UINT kPictureReadMessage = WM_APP + 1;
 static_assert(kLongestTimerPeriod == USER_TIMER_MAXIMUM);
 
@@ -23,16 +23,44 @@ RECT virtualScreen() {
   return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
+struct MonitorList {
+  RECT screen;
+  std::vector<PixelRect> monitors;
+};
+
+BOOL CALLBACK addMonitor(HMONITOR, HDC, LPRECT area, LPARAM list) {
+  auto& found = *reinterpret_cast<MonitorList*>(list);
+  found.monitors.push_back(PixelRect{area->left - found.screen.left, area->top - found.screen.top,
+                                     area->right - area->left, area->bottom - area->top});
+  return TRUE;
+}
+
+// The monitors in the pixels of a window over `screen`; the whole screen when none can be told.
+std::vector<PixelRect> monitorsOf(const RECT& screen) {
+  MonitorList list{screen, {}};
+  if (!EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&list)) || list.monitors.empty()) {
+    return {PixelRect{0, 0, screen.right - screen.left, screen.bottom - screen.top}};
+  }
+  return list.monitors;
+}
+
+std::uint32_t storedPeriod(const settings::SettingsStore& store) {
+  return timerPeriod(textToNumber(store.get(settings::kIntervalKey, settings::kIntervalDefault)));
+}
+
 }  // namespace
 
 SlideWindow::SlideWindow(HINSTANCE instance, const settings::SettingsStore& store, std::function<void()> endShow)
-    : store_(store), endShow_(std::move(endShow)), loader_(nullptr, kPictureReadMessage) {
+    : store_(store),
+      endShow_(std::move(endShow)),
+      screen_(virtualScreen()),
+      monitors_(monitorsOf(screen_)),
+      loader_(win::WorkerRouting{kPictureReadMessage, kWatchTimerId, ChangeRules::kStallBound}) {
+  // The first picture is read while the window is being made, which takes about as long.
+  if (rules_.tick()) startChange();
   // Created at the size of every monitor together: a maximised window would cover only one, and
   // without a window manager a popup keeps the size it was created with.
-  const RECT screen = virtualScreen();
-  // The first picture is read while the window is being made, which takes about as long.
-  startChange(SIZE{screen.right - screen.left, screen.bottom - screen.top});
-  create(instance, {kClassName}, {.style = WS_POPUP, .exStyle = WS_EX_TOPMOST, .title = kTitle, .place = screen});
+  create(instance, {kClassName}, {.style = WS_POPUP, .exStyle = WS_EX_TOPMOST, .title = kTitle, .place = screen_});
 }
 
 // Destroyed while the show can still put the cursor back.
@@ -45,16 +73,16 @@ void SlideWindow::show() {
 }
 
 LRESULT SlideWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (loader_.handle(message, wParam)) return 0;
   switch (message) {
     case WM_CREATE:
       onCreate();
       return 0;
     case WM_TIMER:
       if (wParam == kTimerId) nextimg();
-      if (wParam == kStallTimerId) onStall();
       return 0;
-    case kPictureReadMessage:
-      onPictureRead();
+    case WM_DISPLAYCHANGE:
+      coverScreen();
       return 0;
     case WM_CHAR:
       end();
@@ -88,67 +116,55 @@ LRESULT SlideWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void SlideWindow::onCreate() {
   ShowCursor(FALSE);
   cursorHidden_ = true;
-  loader_.announceTo(hwnd());
-  if (loader_.waitFor(kFirstPictureWait)) {
-    onPictureRead();
-  } else {
-    SetTimer(hwnd(), kStallTimerId, kStallBound - static_cast<UINT>(kFirstPictureWait.count()), nullptr);
-  }
-  period_ = slideshow::timerPeriod(textToNumber(store_.get(settings::kIntervalKey, settings::kIntervalDefault)));
+  loader_.attach(hwnd());
+  if (loader_.waitFor(ChangeRules::kFirstPictureWait)) loader_.deliver();
+  rules_.setPeriod(storedPeriod(store_));
   // A timer the platform refuses leaves the first picture up; the show still ends on input.
-  if (period_ != 0 && SetTimer(hwnd(), kTimerId, period_, nullptr) == 0) period_ = 0;
+  if (rules_.period() != 0 && SetTimer(hwnd(), kTimerId, rules_.period(), nullptr) == 0) rules_.setPeriod(0);
 }
 
 void SlideWindow::nextimg() {
-  if (changing_) {
-    tickMissed_ = true;
-    return;
-  }
+  if (!rules_.tick()) return;
   invalidatePicture();
-  pictureShown_ = false;
   // The old picture goes before the new one is decoded, so that two never take memory together.
   picture_.reset();
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  startChange(SIZE{client.right, client.bottom});
-  SetTimer(hwnd(), kStallTimerId, kStallBound, nullptr);
+  coverScreen();
+  startChange();
 }
 
-void SlideWindow::startChange(SIZE window) {
+void SlideWindow::startChange() {
   const std::wstring path = cycle_.nextimg(store_);
   const PlaceChance chance = changeplace(random_);
-  changing_ = true;
-  loader_.start([path, window, chance](const win::PictureDecoder& decoder) {
-    return loadVisiblePicture(decoder, path, window, chance);
-  });
-}
-
-void SlideWindow::onPictureRead() {
-  // Nothing for a picture given up, or for the first one, already taken at the load.
-  if (auto read = loader_.take()) endChange(std::move(*read));
-}
-
-void SlideWindow::onStall() {
-  loader_.abandon();
-  endChange(std::nullopt);
+  loader_.start(
+      [path, monitors = monitors_, chance](const win::PictureDecoder& decoder, picture::ReadProgress& progress) {
+        return loadVisiblePicture(decoder, path, monitors, chance, progress);
+      },
+      [this](std::optional<VisiblePicture> picture) { endChange(std::move(picture)); });
 }
 
 void SlideWindow::endChange(std::optional<VisiblePicture> picture) {
-  KillTimer(hwnd(), kStallTimerId);
-  changing_ = false;
-  if (std::exchange(tickMissed_, false) && period_ != 0) SetTimer(hwnd(), kTimerId, period_, nullptr);
+  // Armed again, the timer starts its period afresh; refused, the timer armed before goes on as it was.
+  if (rules_.changeEnded()) SetTimer(hwnd(), kTimerId, rules_.period(), nullptr);
   picture_ = std::move(picture);
-  pictureShown_ = picture_.has_value();
   invalidatePicture();
 }
 
+void SlideWindow::coverScreen() {
+  const RECT screen = virtualScreen();
+  monitors_ = monitorsOf(screen);
+  if (EqualRect(&screen, &screen_)) return;
+  screen_ = screen;
+  SetWindowPos(hwnd(), HWND_TOPMOST, screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top,
+               SWP_NOACTIVATE);
+}
+
 std::optional<RECT> SlideWindow::pictureArea() const {
-  if (!pictureShown_ || !picture_) return std::nullopt;
+  if (!picture_) return std::nullopt;
   return picture_->area;
 }
 
 std::optional<RECT> SlideWindow::visiblePart() const {
-  if (!pictureShown_ || !picture_) return std::nullopt;
+  if (!picture_) return std::nullopt;
   const POINT at = picture_->partAt;
   return RECT{at.x, at.y, at.x + picture_->part.width, at.y + picture_->part.height};
 }
@@ -188,7 +204,7 @@ void SlideWindow::showCursorAgain() {
 
 // Closed by the platform rather than ended by the user: the cursor must not stay hidden either.
 void SlideWindow::onDestroy() {
-  if (period_ != 0) KillTimer(hwnd(), kTimerId);
+  if (rules_.period() != 0) KillTimer(hwnd(), kTimerId);
   showCursorAgain();
 }
 

@@ -5,16 +5,18 @@
 namespace slidewell::slideshow {
 
 std::optional<VisiblePicture> loadVisiblePicture(const win::PictureDecoder& decoder, const std::wstring& path,
-                                                 SIZE window, PlaceChance chance) {
-  const auto frame = decoder.open(path);
+                                                 const std::vector<PixelRect>& monitors, PlaceChance chance,
+                                                 picture::ReadProgress& progress) {
+  if (monitors.empty()) return std::nullopt;
+  const auto frame = decoder.open(path, &progress);
   if (!frame) return std::nullopt;
-  const Place place = placeOf(chance, Size{static_cast<float>(window.cx), static_cast<float>(window.cy)},
-                              Size{static_cast<float>(frame->width), static_cast<float>(frame->height)});
-  const PixelPlacement placed = inPixels(place, frame->width, frame->height, window.cx, window.cy);
+  const MonitorPlace placed =
+      placeOnMonitors(chance, monitors, Size{static_cast<float>(frame->width), static_cast<float>(frame->height)});
+  const PixelPlacement pixels = inPixels(placed.place, frame->width, frame->height, monitors[placed.monitor]);
   // Within the decoder's limit the sides fit an INT, and the rules keep the place within one side's
-  // length of the window, so every figure fits the window's coordinates.
-  const PixelRect& whole = placed.picture;
-  const PixelRect& seen = placed.visible;
+  // length of its monitor, so every figure fits the window's coordinates.
+  const PixelRect& whole = pixels.picture;
+  const PixelRect& seen = pixels.visible;
   auto part = decoder.decodeArea(*frame, WICRect{static_cast<INT>(seen.left), static_cast<INT>(seen.top),
                                                  static_cast<INT>(seen.width), static_cast<INT>(seen.height)});
   if (!part) return std::nullopt;

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <climits>
 #include <cstddef>
+#include <memory>
+#include <utility>
 
 #include "picture/picture_header.h"
 #include "win/file_bytes.h"
+#include "win/file_stream.h"
 #include "win/quiet_drive_errors.h"
 
 namespace slidewell::win {
@@ -66,8 +69,8 @@ std::optional<Picture> copyInBands(IWICBitmapSource* source, WORD depth, const W
 
 // Whether the file's header declares a frame beyond the limit. Asked before a decoder is made for the
 // file, since some decoders expand the whole frame as soon as they are given it.
-bool declaresTooMuch(const std::wstring& path) {
-  const auto declared = picture::readDeclaredFrame(FileBytes(path));
+bool declaresTooMuch(const FileBytes& file) {
+  const auto declared = picture::readDeclaredFrame(file);
   return declared && !decoderCanHold(declared->width, declared->height, declared->bitsPerPixel);
 }
 
@@ -85,13 +88,17 @@ PictureDecoder::PictureDecoder() {
                    reinterpret_cast<void**>(factory_.put()));
 }
 
-std::optional<PictureFrame> PictureDecoder::open(const std::wstring& path) const {
+std::optional<PictureFrame> PictureDecoder::open(const std::wstring& path, picture::ReadProgress* progress) const {
   if (path.empty() || !factory_) return std::nullopt;
   const QuietDriveErrors quiet;
-  if (declaresTooMuch(path)) return std::nullopt;
+  auto file = std::make_unique<FileBytes>(path, progress);
+  if (!file->opened() || declaresTooMuch(*file)) return std::nullopt;
+  // The decoder reads through the stream, whose reads mark their progress; it keeps the stream, and
+  // with it the file, for as long as the frame lives.
+  const UniqueCom<IStream> stream = fileStream(std::move(file));
   UniqueCom<IWICBitmapDecoder> decoder;
-  if (FAILED(factory_.get()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                       WICDecodeMetadataCacheOnDemand, decoder.put()))) {
+  if (!stream || FAILED(factory_.get()->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                                                decoder.put()))) {
     return std::nullopt;
   }
   PictureFrame opened;
@@ -114,8 +121,9 @@ std::optional<Picture> PictureDecoder::decodeArea(const PictureFrame& frame, con
   return decode(frame.frame.get(), area);
 }
 
-std::optional<Picture> PictureDecoder::decodeToFill(const std::wstring& path, SIZE box) const {
-  const auto frame = open(path);
+std::optional<Picture> PictureDecoder::decodeToFill(const std::wstring& path, SIZE box,
+                                                   picture::ReadProgress* progress) const {
+  const auto frame = open(path, progress);
   if (!frame) return std::nullopt;
   const QuietDriveErrors quiet;
   const INT width = static_cast<INT>(std::min<LONGLONG>(frame->width, LONGLONG{box.cx} * 2));

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "picture/read_progress.h"
 #include "win/com.h"
 #include "win/gdi.h"
 
@@ -54,15 +55,17 @@ class PictureDecoder {
   PictureDecoder(const PictureDecoder&) = delete;
   PictureDecoder& operator=(const PictureDecoder&) = delete;
 
-  // Reads the picture's header: its size and depth, and whether it is within the limit.
-  std::optional<PictureFrame> open(const std::wstring& path) const;
+  // Reads the picture's header: its size and depth, and whether it is within the limit. Every read of
+  // the file, then and while the frame is decoded, is marked on `progress` (when given).
+  std::optional<PictureFrame> open(const std::wstring& path, picture::ReadProgress* progress = nullptr) const;
 
   // Decodes only `area` of the frame (which must lie inside it), at one pixel to one pixel.
   std::optional<Picture> decodeArea(const PictureFrame& frame, const WICRect& area) const;
 
   // The whole picture, made at most twice `box` in each direction by the platform's scaler, so that a
   // halftone stretch into the box still averages several pixels into each one.
-  std::optional<Picture> decodeToFill(const std::wstring& path, SIZE box) const;
+  std::optional<Picture> decodeToFill(const std::wstring& path, SIZE box,
+                                      picture::ReadProgress* progress = nullptr) const;
 
  private:
   // `area` of `source`, converted first unless drawable as it is.

@@ -28,7 +28,7 @@ void WindowObject::destroy() noexcept {
   if (window_ != nullptr) DestroyWindow(window_);
 }
 
-LRESULT CALLBACK WindowObject::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK WindowObject::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   auto* object = reinterpret_cast<WindowObject*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message == WM_NCCREATE) {
     object = static_cast<WindowObject*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -41,7 +41,13 @@ LRESULT CALLBACK WindowObject::procedure(HWND window, UINT message, WPARAM wPara
     object->window_ = nullptr;
     return DefWindowProcW(window, message, wParam, lParam);
   }
-  return object->onMessage(message, wParam, lParam);
+  // No exception may cross the system's code that called in; a message whose handling failed (no memory,
+  // say) is left to the default handling, and a window that cannot be made is not made.
+  try {
+    return object->onMessage(message, wParam, lParam);
+  } catch (...) {
+    return message == WM_CREATE ? -1 : DefWindowProcW(window, message, wParam, lParam);
+  }
 }
 
 void runMessageLoop(const WindowObject& window, const std::function<bool(MSG&)>& takenFirst) {

@@ -48,7 +48,7 @@ class WindowObject {
   virtual LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
  private:
-  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
   HWND window_ = nullptr;
 };

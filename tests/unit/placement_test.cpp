@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <set>
+#include <vector>
 
 namespace slidewell::slideshow {
 namespace {
@@ -70,17 +71,79 @@ Fields fields(const PixelRect& rect) { return {rect.left, rect.top, rect.width, 
 TEST(Placement, RoundsToWholePixelsAndCutsThePictureToTheWindow) {
   // 4000 x 3000 on 1280 x 1024: the part inside is the window's size, from the picture's own pixel
   // under the window's corner; a half pixel rounds away from 0, as lround does.
-  const PixelPlacement larger = inPixels(Place{-100.5f, -7.49f}, 4000, 3000, 1280, 1024);
+  const PixelPlacement larger = inPixels(Place{-100.5f, -7.49f}, 4000, 3000, PixelRect{0, 0, 1280, 1024});
   EXPECT_EQ(fields(larger.picture), (Fields{-101, -7, 4000, 3000}));
   EXPECT_EQ(fields(larger.visible), (Fields{101, 7, 1280, 1024}));
   // At the far end the picture's last pixels meet the window's edge.
-  const PixelPlacement end = inPixels(Place{-2720.0f, -1976.0f}, 4000, 3000, 1280, 1024);
+  const PixelPlacement end = inPixels(Place{-2720.0f, -1976.0f}, 4000, 3000, PixelRect{0, 0, 1280, 1024});
   EXPECT_EQ(end.visible.left + end.visible.width, 4000);
   EXPECT_EQ(end.visible.top + end.visible.height, 3000);
   // A picture inside the window is kept whole.
-  const PixelPlacement inside = inPixels(Place{10.5f, 0.4f}, 300, 200, 1280, 1024);
+  const PixelPlacement inside = inPixels(Place{10.5f, 0.4f}, 300, 200, PixelRect{0, 0, 1280, 1024});
   EXPECT_EQ(fields(inside.picture), (Fields{11, 0, 300, 200}));
   EXPECT_EQ(fields(inside.visible), (Fields{0, 0, 300, 200}));
+}
+
+// The test display: 1280 x 1024 on the left, 1024 x 768 beside it, tops level; listed right first.
+const std::vector<PixelRect> kDesk{{1280, 0, 1024, 768}, {0, 0, 1280, 1024}};
+
+TEST(PlacementOnMonitors, OneMonitorPlacesExactlyAsTheWindowDoes) {
+  PlacementRandom random;
+  for (int i = 0; i < 200; ++i) {
+    const PlaceChance chance = changeplace(random);
+    for (const Size picture : {Size{800, 600}, Size{4000, 3000}}) {
+      const MonitorPlace placed = placeOnMonitors(chance, {PixelRect{0, 0, 1280, 1024}}, picture);
+      const Place today = placeOf(chance, Size{1280, 1024}, picture);
+      EXPECT_EQ(placed.monitor, 0u);
+      EXPECT_EQ(placed.place.left, today.left);
+      EXPECT_EQ(placed.place.top, today.top);
+    }
+  }
+}
+
+TEST(PlacementOnMonitors, APictureThatFitsLiesWhollyOnOneMonitorEachByItsFreeRoom) {
+  // 800 wide: free widths 480 (left) and 224 (right) laid end to end, 704 in all.
+  const MonitorPlace left = placeOnMonitors(PlaceChance{0.5f, 0.5f}, kDesk, Size{800, 600});
+  EXPECT_EQ(left.monitor, 1u);
+  EXPECT_EQ(left.place.left, 352.0f);
+  EXPECT_EQ(left.place.top, 212.0f);
+  const MonitorPlace right = placeOnMonitors(PlaceChance{0.75f, 0.0f}, kDesk, Size{800, 600});
+  EXPECT_EQ(right.monitor, 0u);
+  EXPECT_EQ(right.place.left, 1280.0f + 48.0f);
+  EXPECT_EQ(right.place.top, 0.0f);
+
+  PlacementRandom random;
+  std::array<int, 2> counts{};
+  for (int i = 0; i < 1000; ++i) {
+    const MonitorPlace placed = placeOnMonitors(changeplace(random), kDesk, Size{800, 600});
+    const PixelRect& on = kDesk[placed.monitor];
+    ++counts[placed.monitor];
+    EXPECT_GE(placed.place.left, static_cast<float>(on.left));
+    EXPECT_LE(placed.place.left + 800.0f, static_cast<float>(on.left + on.width));
+    EXPECT_GE(placed.place.top, static_cast<float>(on.top));
+    EXPECT_LE(placed.place.top + 600.0f, static_cast<float>(on.top + on.height));
+  }
+  EXPECT_NEAR(counts[1], 682, 60);  // 480 of 704
+  EXPECT_NEAR(counts[0], 318, 60);
+
+  // 1200 x 900 fits the left monitor only.
+  EXPECT_EQ(placeOnMonitors(PlaceChance{0.99f, 0.5f}, kDesk, Size{1200, 900}).monitor, 1u);
+}
+
+TEST(PlacementOnMonitors, APictureLargerThanEveryMonitorCoversOneAndIsCutToIt) {
+  // Whole widths laid end to end: 1280 + 1024; 0.8 of 2304 falls on the right monitor.
+  const MonitorPlace placed = placeOnMonitors(PlaceChance{0.8f, 0.5f}, kDesk, Size{4000, 3000});
+  EXPECT_EQ(placed.monitor, 0u);
+  const PixelPlacement pixels = inPixels(placed.place, 4000, 3000, kDesk[0]);
+  EXPECT_LE(pixels.picture.left, 1280);
+  EXPECT_EQ(fields(pixels.visible), (Fields{1280 - pixels.picture.left, -pixels.picture.top, 1024, 768}));
+
+  // As wide as both: no free width anywhere, so equal stretches.
+  const std::vector<PixelRect> twins{{0, 0, 1024, 768}, {1024, 0, 1024, 768}};
+  EXPECT_EQ(placeOnMonitors(PlaceChance{0.25f, 0.0f}, twins, Size{1024, 768}).monitor, 0u);
+  const MonitorPlace second = placeOnMonitors(PlaceChance{0.75f, 0.0f}, twins, Size{1024, 768});
+  EXPECT_EQ(second.monitor, 1u);
+  EXPECT_EQ(second.place.left, 1024.0f);
 }
 
 }  // namespace

@@ -107,7 +107,7 @@ TEST_F(SlideWindowTest, CoversTheVirtualScreenAsABorderlessTopmostWindow) {
   EXPECT_TRUE(GetWindowLongPtrW(window.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
   // No configuration at all: nothing to show, and the default interval of 3 seconds.
   EXPECT_FALSE(window.pictureArea().has_value());
-  EXPECT_EQ(window.timerPeriod(), 3000u);
+  EXPECT_EQ(window.period(), 3000u);
   EXPECT_EQ(Printed(window.hwnd()).drawn(), std::nullopt);
 }
 
@@ -120,7 +120,7 @@ TEST_F(SlideWindowTest, TheTimerPeriodFollowsTheStoredInterval) {
   for (const auto& c : cases) {
     store.save(L"temps", c.interval);
     SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
-    EXPECT_EQ(window.timerPeriod(), c.period) << std::string(c.interval, c.interval + wcslen(c.interval));
+    EXPECT_EQ(window.period(), c.period) << std::string(c.interval, c.interval + wcslen(c.interval));
   }
 }
 
@@ -128,7 +128,7 @@ TEST_F(SlideWindowTest, EachTickShowsTheNextPicture) {
   list({picture(L"a.bmp", 10, 10, Rgb{200, 0, 0}), picture(L"b.bmp", 20, 10, Rgb{0, 200, 0})});
   store.save(L"temps", L"0.02");
   SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
-  ASSERT_EQ(window.timerPeriod(), 20u);
+  ASSERT_EQ(window.period(), 20u);
   std::vector<LONG> widths{window.pictureArea()->right - window.pictureArea()->left};
   testing_support::dispatchUntil([&] {
     const auto area = window.pictureArea();

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
+#include <stdexcept>
+#include <vector>
 
 #include "test_parent.h"
 
@@ -13,6 +16,8 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr UINT kEnded = WM_APP + 7;
+constexpr UINT_PTR kWatch = 3;
+constexpr WorkerRouting kRouting{kEnded, kWatch, 300ms};
 
 // Made once by each thread that a worker starts.
 struct CountedTools {
@@ -45,38 +50,95 @@ class Gate {
 };
 
 TestWorker::Job giving(std::shared_ptr<int> result, std::shared_ptr<Gate> gate = nullptr) {
-  return [result = std::move(result), gate = std::move(gate)](CountedTools&) {
+  return [result = std::move(result), gate = std::move(gate)](CountedTools&, picture::ReadProgress& progress) {
+    const picture::ReadProgress::Call call(&progress);
     if (gate) gate->pass();
-    return result;
+    return std::optional(result);
   };
 }
 
-bool announced(HWND window) {
-  MSG message{};
-  for (int i = 0; i < 500; ++i) {
-    if (PeekMessageW(&message, window, kEnded, kEnded, PM_REMOVE)) return true;
-    Sleep(10);
-  }
-  return false;
-}
+// A window that takes the worker's messages and records what is delivered to it.
+struct Delivered {
+  explicit Delivered(TestWorker& worker) : worker_(worker) {}
 
-TEST(Worker, HandsTheResultBackOnceAfterPostingTheMessage) {
+  TestWorker::Delivery delivery() {
+    return [this](std::optional<std::shared_ptr<int>> result) {
+      values.push_back(result ? **result : -1);
+    };
+  }
+  // Runs the window's thread for `ms`, or until `count` ends have been delivered.
+  void pump(HWND window, DWORD ms, std::size_t count = SIZE_MAX) {
+    const ULONGLONG until = GetTickCount64() + ms;
+    MSG message{};
+    while (GetTickCount64() < until && values.size() < count) {
+      if (!PeekMessageW(&message, window, 0, 0, PM_REMOVE)) {
+        Sleep(5);
+      } else if (!worker_.handle(message.message, message.wParam)) {
+        DispatchMessageW(&message);
+      }
+    }
+  }
+
+  std::vector<int> values;  // -1 for an end without a result
+
+ private:
+  TestWorker& worker_;
+};
+
+TEST(Worker, DeliversEachEndOnceOnTheWindowsThread) {
   const testing_support::TestParent parent;
-  TestWorker worker(parent.hwnd(), kEnded);
-  worker.start(giving(std::make_shared<int>(42)));
-  ASSERT_TRUE(announced(parent.hwnd()));
-  EXPECT_FALSE(worker.busy());
-  const auto result = worker.take();
-  ASSERT_TRUE(result.has_value());
-  EXPECT_EQ(**result, 42);
-  EXPECT_FALSE(worker.take().has_value());
+  TestWorker worker(kRouting);
+  worker.attach(parent.hwnd());
+  Delivered delivered(worker);
+
+  worker.start(giving(std::make_shared<int>(42)), delivered.delivery());
+  delivered.pump(parent.hwnd(), 5000, 1);
+  EXPECT_EQ(delivered.values, (std::vector<int>{42}));
+
+  // Slow reads that go on returning are no stall, however long they take together.
+  worker.start(
+      [](CountedTools&, picture::ReadProgress& progress) {
+        for (int i = 0; i < 12; ++i) {
+          const picture::ReadProgress::Call call(&progress);
+          Sleep(50);
+        }
+        return std::optional(std::make_shared<int>(7));
+      },
+      delivered.delivery());
+  delivered.pump(parent.hwnd(), 5000, 2);
+  EXPECT_EQ(delivered.values, (std::vector<int>{42, 7}));
+
+  worker.start([](CountedTools&, picture::ReadProgress&) -> std::optional<std::shared_ptr<int>> {
+    throw std::runtime_error("no memory");
+  }, delivered.delivery());
+  delivered.pump(parent.hwnd(), 5000, 3);
+  EXPECT_EQ(delivered.values, (std::vector<int>{42, 7, -1}));
+
+  // A call that does not return is given up once the bound has passed, and its late end is not seen.
+  const auto gate = std::make_shared<Gate>();
+  worker.start(giving(std::make_shared<int>(9), gate), delivered.delivery());
+  delivered.pump(parent.hwnd(), 5000, 4);
+  EXPECT_EQ(delivered.values, (std::vector<int>{42, 7, -1, -1}));
+  gate->open();
+  delivered.pump(parent.hwnd(), 200);
+  EXPECT_EQ(delivered.values, (std::vector<int>{42, 7, -1, -1}));
+
+  // A job replaced by another is never delivered.
+  const auto held = std::make_shared<Gate>();
+  worker.start(giving(std::make_shared<int>(1), held), delivered.delivery());
+  ASSERT_TRUE(held->reached());
+  worker.start(giving(std::make_shared<int>(2)), delivered.delivery());
+  held->open();
+  delivered.pump(parent.hwnd(), 5000, 5);
+  delivered.pump(parent.hwnd(), 100);
+  EXPECT_EQ(delivered.values, (std::vector<int>{42, 7, -1, -1, 2}));
 }
 
 TEST(Worker, AJobStartedAsThePreviousOneEndsTakesTheSameThread) {
   CountedTools::made = 0;
-  TestWorker worker(nullptr, 0);
+  TestWorker worker(kRouting);
   for (int i = 0; i < 300; ++i) {
-    worker.start(giving(std::make_shared<int>(i)));
+    worker.start(giving(std::make_shared<int>(i)), nullptr);
     while (worker.busy()) {
     }
   }
@@ -90,21 +152,21 @@ TEST(Worker, StalledJobsHoldAtMostTwoThreadsAndWhatTheyGiveLateIsFreedUnseen) {
   auto late = std::make_shared<int>(1);
   const std::weak_ptr<int> lateSeen = late;
   {
-    TestWorker worker(nullptr, 0);
-    worker.start(giving(std::move(late), first));
+    TestWorker worker(kRouting);
+    worker.start(giving(std::move(late), first), nullptr);
     ASSERT_TRUE(first->reached());
-    worker.start(giving(std::make_shared<int>(2), second));  // gives up the first
+    worker.start(giving(std::make_shared<int>(2), second), nullptr);  // gives up the first
     ASSERT_TRUE(second->reached());
-    worker.start(giving(std::make_shared<int>(3)));          // gives up the second; waits for a thread
-    EXPECT_FALSE(worker.waitFor(200ms));
+    std::optional<int> third;
+    worker.start(giving(std::make_shared<int>(3)), [&](auto result) { third = result ? **result : -1; });
+    EXPECT_FALSE(worker.waitFor(200ms));  // waits for a thread
     EXPECT_TRUE(worker.busy());
     EXPECT_EQ(CountedTools::made, 2);
 
     first->open();
     ASSERT_TRUE(worker.waitFor(5s));
-    const auto result = worker.take();
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(**result, 3);
+    worker.deliver();
+    EXPECT_EQ(third, 3);
     EXPECT_TRUE(lateSeen.expired());
     // The freed thread stays for later jobs, with the tools it made.
     const auto again = worker.runWithin(giving(std::make_shared<int>(4)), 5s);
@@ -117,13 +179,13 @@ TEST(Worker, StalledJobsHoldAtMostTwoThreadsAndWhatTheyGiveLateIsFreedUnseen) {
 
 TEST(Worker, RunWithinGivesUpAJobThatOutlastsItsTime) {
   const auto gate = std::make_shared<Gate>();
-  TestWorker worker(nullptr, 0);
+  TestWorker worker(kRouting);
   const ULONGLONG start = GetTickCount64();
   EXPECT_FALSE(worker.runWithin(giving(std::make_shared<int>(5), gate), 100ms).has_value());
   EXPECT_LT(GetTickCount64() - start, 2000u);
   EXPECT_FALSE(worker.busy());
   gate->open();
-  EXPECT_FALSE(worker.take().has_value());
+  EXPECT_TRUE(worker.waitFor(5s));
 }
 
 }  // namespace

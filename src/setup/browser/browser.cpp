@@ -6,9 +6,15 @@
 
 namespace slidewell::setup {
 
-Browser::Browser(HWND window, UINT readMessage, HWND drives, HWND folders, HWND files, HWND add,
-                 std::wstring_view startFolder)
-    : reader_(window, readMessage), drives_(drives, startFolder), folders_(folders), files_(files), add_(add) {
+Browser::Browser(HWND window, win::WorkerRouting routing, HWND drives, HWND folders, HWND files, HWND add,
+                 std::wstring_view startFolder, std::function<void(bool moved)> arrived)
+    : reader_(routing),
+      drives_(drives, startFolder),
+      folders_(folders),
+      files_(files),
+      add_(add),
+      arrived_(std::move(arrived)) {
+  reader_.attach(window);
   if (const auto start = parseFolderPath(startFolder)) moveWithin(toFolder(*start));
 }
 
@@ -18,20 +24,15 @@ bool Browser::followDrive() {
     drives_.showDriveOf(folders_.path());
     return false;
   }
-  reader_.start(toDrive(*letter));
+  startMove(toDrive(*letter));
   return true;
 }
 
 bool Browser::openSelectedFolder() {
   const auto target = folders_.selectedTarget();
   if (!target) return false;
-  reader_.start(toFolder(*target));
+  startMove(toFolder(*target));
   return true;
-}
-
-bool Browser::arrive() {
-  const auto destination = reader_.take();
-  return destination && arriveAt(*destination);
 }
 
 bool Browser::moveToDrive(std::wstring_view text) {
@@ -52,11 +53,19 @@ std::optional<std::wstring> Browser::chooseFile() {
 }
 
 Browser::Reader::Job Browser::toDrive(wchar_t letter) {
-  return [letter](std::monostate&) { return readDriveDestination(letter); };
+  return [letter](std::monostate&, picture::ReadProgress&) { return std::optional(readDriveDestination(letter)); };
 }
 
 Browser::Reader::Job Browser::toFolder(const FolderPath& folder) {
-  return [folder](std::monostate&) { return readFolderDestination(folder); };
+  return [folder](std::monostate&, picture::ReadProgress&) { return std::optional(readFolderDestination(folder)); };
+}
+
+void Browser::startMove(Reader::Job job) {
+  reader_.start(std::move(job), [this](std::optional<Destination> destination) {
+    // Given up, it leads nowhere.
+    const bool moved = arriveAt(destination.value_or(Destination{}));
+    if (arrived_) arrived_(moved);
+  });
 }
 
 bool Browser::moveWithin(Reader::Job job) {
@@ -67,7 +76,7 @@ bool Browser::moveWithin(Reader::Job job) {
 bool Browser::arriveAt(const Destination& destination) {
   if (destination.drive && destination.label) drives_.showCurrent(*destination.drive, *destination.label);
   if (!destination.folder) {
-    if (destination.drive) drives_.showDriveOf(folders_.path());
+    drives_.showDriveOf(folders_.path());
     return false;
   }
   folders_.show(*destination.folder, destination.items);

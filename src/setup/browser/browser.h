@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,14 +22,16 @@ namespace slidewell::setup {
 // drive or folder that cannot be read changes nothing.
 //
 // The user's moves are read on a thread of their own, so that a drive or folder that hangs never holds
-// the window: the lists stay as they were, and usable, until the read has ended; then `readMessage` is
-// posted to `window`, and arrive() moves the lists. A newer move gives up an older one still being read.
-// The moves that loading the configuration makes wait for their read, but at most kBrowseWait.
+// the window: the lists stay as they were, and usable, until the read has ended, and then move (the
+// window passes its messages through handle() for that). A newer move gives up an older one still being
+// read, and a move left waiting behind hung reads for `routing.stallBound` is given up. `arrived`, when
+// given, is told the end of each of the user's moves: whether the lists moved. The moves that loading
+// the configuration makes wait for their read, but at most kBrowseWait.
 class Browser {
  public:
   // Starts in `startFolder` (where the program runs).
-  Browser(HWND window, UINT readMessage, HWND drives, HWND folders, HWND files, HWND add,
-          std::wstring_view startFolder);
+  Browser(HWND window, win::WorkerRouting routing, HWND drives, HWND folders, HWND files, HWND add,
+          std::wstring_view startFolder, std::function<void(bool moved)> arrived = nullptr);
 
   // The user chose another drive in the drive list. The folder list moves to that drive's current
   // folder (for the drive the program runs on, the folder it runs in) or, when that cannot be read, the
@@ -37,9 +40,8 @@ class Browser {
   bool followDrive();
   // A double-click or Enter in the folder list; nothing to read when it is on the current folder.
   bool openSelectedFolder();
-  // On `readMessage`: moves the lists where the user's latest move leads; false when they stay (the
-  // move led nowhere, or the message came for a move given up).
-  bool arrive();
+  // Takes the reads' own messages, and tells whether `message` was one.
+  bool handle(UINT message, WPARAM wParam) { return reader_.handle(message, wParam); }
 
   // A stored drive, as text ("c: [SYSTEM]"): made current, and the folder list follows as above.
   bool moveToDrive(std::wstring_view text);
@@ -63,6 +65,7 @@ class Browser {
 
   static Reader::Job toDrive(wchar_t letter);
   static Reader::Job toFolder(const FolderPath& folder);
+  void startMove(Reader::Job job);
   bool moveWithin(Reader::Job job);
   bool arriveAt(const Destination& destination);
 
@@ -71,6 +74,7 @@ class Browser {
   FolderList folders_;
   FileList files_;
   HWND add_;
+  std::function<void(bool moved)> arrived_;
 };
 
 }  // namespace slidewell::setup

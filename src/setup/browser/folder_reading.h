@@ -24,6 +24,8 @@ std::optional<std::vector<FolderItem>> readFolder(const FolderPath& folder);
 // hung one delays the dialog by no more than that. The read goes on on a thread of its own (see
 // win::Worker).
 inline constexpr std::chrono::milliseconds kBrowseWait{400};
+// How long a move of the user's may wait for a thread, behind reads that hang, before it is given up.
+inline constexpr std::chrono::milliseconds kBrowseStallBound{2000};
 
 // The folder that the process runs in, where the browser starts.
 std::wstring processCurrentFolder();

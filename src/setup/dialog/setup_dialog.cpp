@@ -23,7 +23,8 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDR
 constexpr DWORD kExStyle = 0;
 constexpr UINT kPreviewReadMessage = WM_APP + 1;
 constexpr UINT kFolderReadMessage = WM_APP + 2;
-constexpr UINT_PTR kPreviewStallTimerId = 1;
+constexpr UINT_PTR kPreviewWatchTimerId = 1;
+constexpr UINT_PTR kFolderWatchTimerId = 2;
 
 POINT pointFrom(LPARAM lParam) {
   return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -69,6 +70,7 @@ void SetupDialog::status(std::wstring_view x) const {
 }
 
 LRESULT SetupDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if ((previews_ && previews_->handle(message, wParam)) || (browser_ && browser_->handle(message, wParam))) return 0;
   switch (message) {
     case WM_CREATE:
       return onCreate() ? 0 : -1;
@@ -77,15 +79,6 @@ LRESULT SetupDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_COMMAND:
       onCommand(LOWORD(wParam), HIWORD(wParam));
-      return 0;
-    case kPreviewReadMessage:
-      onPreviewRead();
-      return 0;
-    case kFolderReadMessage:
-      if (browser_) browser_->arrive();
-      return 0;
-    case WM_TIMER:
-      if (wParam == kPreviewStallTimerId) onPreviewStall();
       return 0;
     case WM_DRAWITEM:
       if (onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
@@ -125,8 +118,10 @@ bool SetupDialog::onCreate() {
   placeWindow(POINT{twipsToPixels(kWindow.left, static_cast<int>(dpi_)) + frame.left,
                     twipsToPixels(kWindow.top, static_cast<int>(dpi_)) + frame.top});
   lastFocus_ = control(ControlId::Interval);
-  previews_.emplace(window, kPreviewReadMessage);
-  browser_.emplace(window, kFolderReadMessage, control(ControlId::Drives), control(ControlId::Folders),
+  previews_.emplace(win::WorkerRouting{kPreviewReadMessage, kPreviewWatchTimerId, kPreviewStallBound});
+  previews_->attach(window);
+  browser_.emplace(window, win::WorkerRouting{kFolderReadMessage, kFolderWatchTimerId, kBrowseStallBound},
+                   control(ControlId::Drives), control(ControlId::Folders),
                    control(ControlId::Files), control(ControlId::Add), processCurrentFolder());
   setupControls_.emplace(window, *browser_);
   onLoad();
@@ -219,25 +214,18 @@ void SetupDialog::prev(const std::wstring& path) {
   RECT box{};
   GetClientRect(picture_.hwnd(), &box);
   const SIZE size{box.right, box.bottom};
-  previews_->start([path, size](const win::PictureDecoder& decoder) {
-    auto loaded = decoder.decodeToFill(path, size);
-    return loaded ? std::move(loaded->bitmap) : win::UniqueBitmap();
-  });
-  SetTimer(hwnd(), kPreviewStallTimerId, kPreviewStallBound, nullptr);
+  previews_->start(
+      [path, size](const win::PictureDecoder& decoder, picture::ReadProgress& progress) -> std::optional<win::UniqueBitmap> {
+        auto loaded = decoder.decodeToFill(path, size, &progress);
+        if (!loaded) return std::nullopt;
+        return std::move(loaded->bitmap);
+      },
+      [this](std::optional<win::UniqueBitmap> read) { showPreview(std::move(read).value_or(win::UniqueBitmap())); });
 }
 
-void SetupDialog::onPreviewRead() {
-  auto read = previews_->take();
-  if (!read) return;  // a preview superseded or given up
-  KillTimer(hwnd(), kPreviewStallTimerId);
-  picture_.show(std::move(*read));
+void SetupDialog::showPreview(win::UniqueBitmap bitmap) {
+  picture_.show(std::move(bitmap));
   UpdateWindow(picture_.hwnd());
-}
-
-void SetupDialog::onPreviewStall() {
-  KillTimer(hwnd(), kPreviewStallTimerId);
-  previews_->abandon();
-  picture_.show(win::UniqueBitmap());
 }
 
 bool SetupDialog::onDrawItem(const DRAWITEMSTRUCT& item) const {

@@ -59,11 +59,11 @@ class SetupDialog final : public win::WindowObject {
   void status(std::wstring_view x) const;
 
   // `prev`: while "Preview" is checked, shows the picture at `path` in the preview box once it is read,
-  // off the window's thread; one that cannot be loaded, or is not read within kPreviewStallBound, leaves
+  // off the window's thread; one that cannot be loaded, or whose read stops for kPreviewStallBound, leaves
   // the box empty. A newer call supersedes an older one still being read.
   void prev(const std::wstring& path);
 
-  static constexpr UINT kPreviewStallBound = 2000;  // milliseconds
+  static constexpr std::chrono::milliseconds kPreviewStallBound{2000};
 
  private:
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -75,8 +75,8 @@ class SetupDialog final : public win::WindowObject {
   void onFileClick();
   void onPictureClick();
   void onRemove();
-  void onPreviewRead();
-  void onPreviewStall();
+  // An empty bitmap empties the box.
+  void showPreview(win::UniqueBitmap bitmap);
   void onOk();
   void onCancel();
   void end();
@@ -101,8 +101,7 @@ class SetupDialog final : public win::WindowObject {
   win::UniqueFont font_;
   std::optional<WindowIcons> icons_;
   PreviewImage picture_;
-  // Each preview thread keeps one imaging factory for all the pictures it reads; an empty bitmap is a
-  // picture that could not be loaded.
+  // Each preview thread keeps one imaging factory for all the pictures it reads.
   std::optional<win::Worker<win::PictureDecoder, win::UniqueBitmap>> previews_;
   // The browser and the adapter work on the controls, so they exist only while the controls do.
   std::optional<Browser> browser_;

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+
+namespace slidewell::slideshow {
+
+// When the show changes its picture. Each tick of the period starts a change, which waits for its
+// picture to be read; changes never overlap, so a tick that comes while one waits starts none. A
+// change that ends after such a missed tick starts the period afresh, so that a picture read late is
+// still shown for a whole period.
+class ChangeRules {
+ public:
+  // How long one call on the file system may wait before its picture is given up, and how long the
+  // window, while it is made, waits for the first picture before it is displayed without it.
+  static constexpr std::chrono::milliseconds kStallBound{2000};
+  static constexpr std::chrono::milliseconds kFirstPictureWait{300};
+
+  // The timer's period in milliseconds; 0 (as until it is set) for a show that never changes, such as
+  // one whose timer could not be armed.
+  std::uint32_t period() const { return period_; }
+  void setPeriod(std::uint32_t period) { period_ = period; }
+
+  // A tick: whether a change starts now.
+  bool tick() {
+    if (changing_) {
+      tickMissed_ = true;
+      return false;
+    }
+    changing_ = true;
+    return true;
+  }
+  // The change's picture was shown or given up: whether the period starts afresh.
+  bool changeEnded() {
+    changing_ = false;
+    const bool missed = tickMissed_;
+    tickMissed_ = false;
+    return missed && period_ != 0;
+  }
+  bool changing() const { return changing_; }
+
+ private:
+  std::uint32_t period_ = 0;
+  bool changing_ = false;
+  bool tickMissed_ = false;  // a tick came while the change waited for its picture
+};
+
+}  // namespace slidewell::slideshow
