@@ -3,7 +3,8 @@
 # a display is set, a private virtual X display (with two monitors side by side when
 # SLIDEWELL_DISPLAY=two-monitors). Both are prepared serially before the command and removed afterwards,
 # with every process of the session ended. Paths with a folder named stall-forever, stall-<N>ms or
-# stall-within stall for slidewell.scr alone (scripts/stall-fixture.sh).
+# stall-within stall for slidewell.scr alone, and reads under slow-<N>kBps come at that rate
+# (scripts/stall-fixture.sh).
 #   scripts/wine-session.sh COMMAND [ARGS...]
 set -euo pipefail
 here=$(dirname "${BASH_SOURCE[0]}")

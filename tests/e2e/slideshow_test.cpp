@@ -12,7 +12,6 @@
 #include "harness/program.h"
 #include "harness/screen.h"
 #include "harness/settings.h"
-#include "harness/wait.h"
 
 namespace slidewell::e2e {
 namespace {
@@ -34,12 +33,6 @@ class SlideShow : public testing::Test {
   static void configure(std::wstring_view interval, const std::vector<std::wstring>& paths) {
     writeSetting(L"temps", interval);
     writePictureList(paths);
-  }
-
-  static std::optional<RECT> waitForColour(Rgb colour, DWORD timeoutMs) {
-    std::optional<RECT> bounds;
-    waitUntil([&] { return (bounds = Screenshot::capture().boundsOf(colour)).has_value(); }, timeoutMs);
-    return bounds;
   }
 
   testing_support::TempTree folder_;

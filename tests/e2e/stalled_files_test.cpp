@@ -1,7 +1,7 @@
 // The show and the dialog while the file system stalls: folders named stall-forever or stall-<N>ms delay
-// every file call of slidewell.scr on them, and stall-within every call inside (the preload library of
-// tests/stall). No message is sent to the program's windows while they may be frozen, since a frozen
-// window would hold the test with it.
+// every file call of slidewell.scr on them, stall-within every call inside, and slow-<N>kBps lets reads
+// under it bring N kilobytes a second (the preload library of tests/stall). No message is sent to the
+// program's windows while they may be frozen, since a frozen window would hold the test with it.
 #include <windows.h>
 #include <psapi.h>
 
@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "harness/files.h"
 #include "harness/input.h"
 #include "harness/program.h"
+#include "harness/report.h"
 #include "harness/screen.h"
 #include "harness/settings.h"
 #include "harness/setup_window.h"
@@ -36,11 +36,6 @@ constexpr long kEndMs = 1000;        // the target is 100 ms
 
 long msSince(Clock::time_point start) {
   return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
-}
-
-// A figure for the record, printed beside the test's own output.
-void report(const char* what, long value, const char* unit = "ms") {
-  std::printf("[ figure ] %s: %ld %s\n", what, value, unit);
 }
 
 // The milliseconds from the start of `program` until it shows a window; nullopt when none came.
@@ -72,11 +67,12 @@ class StalledFiles : public testing::Test {
   void SetUp() override { clearSettings(); }
   void TearDown() override { clearSettings(); }
 
-  // A small picture in `folder` (made if need be) of the test's tree.
-  std::wstring picture(const std::wstring& folder, const std::wstring& name, Rgb colour) {
+  // A picture, small unless told, in `folder` (made if need be) of the test's tree.
+  std::wstring picture(const std::wstring& folder, const std::wstring& name, Rgb colour, int width = 60,
+                       int height = 40) {
     if (!folder.empty()) CreateDirectoryW(tree_.pathOf(folder).c_str(), nullptr);
     const std::wstring path = tree_.pathOf(folder.empty() ? name : folder + L"\\" + name);
-    EXPECT_TRUE(writeFileBytes(path, testing_support::solidBmpBytes(60, 40, colour)));
+    EXPECT_TRUE(writeFileBytes(path, testing_support::solidBmpBytes(width, height, colour)));
     return path;
   }
 
@@ -112,7 +108,7 @@ TEST_F(StalledFiles, AKeyEndsTheShowWhileALaterPictureStalls) {
   configure(L"0.3", {picture(L"", L"red.bmp", kRed), picture(L"stall-forever", L"green.bmp", kGreen)});
   RunningProgram program(L"/s");
   ASSERT_TRUE(msUntilWindow(program, Clock::now()).has_value());
-  ASSERT_TRUE(waitUntil([] { return Screenshot::capture().boundsOf(kRed).has_value(); }, kWindowUpMs));
+  ASSERT_TRUE(waitForColour(kRed, kWindowUpMs).has_value());
   Sleep(1500);  // the change to the stalled picture has begun
 
   expectKeyEndsTheShow(program, "key to end of the show, a later picture stalled");
@@ -126,6 +122,30 @@ TEST_F(StalledFiles, ASlowPictureShowsOnceReadAndTheOrderIsKept) {
   RunningProgram program(L"/s");
   ASSERT_TRUE(msUntilWindow(program, Clock::now()).has_value());
   EXPECT_EQ(coloursInTurn(program, {kRed, kGreen, kBlue}, 4, 30000), (std::vector<Rgb>{kRed, kGreen, kBlue, kRed}));
+}
+
+TEST_F(StalledFiles, APictureThatNeverArrivesIsGivenUpForTheNext) {
+  configure(L"1", {picture(L"stall-forever", L"red.bmp", kRed), picture(L"", L"green.bmp", kGreen)});
+  const auto started = Clock::now();
+  RunningProgram program(L"/s");
+  ASSERT_TRUE(waitForColour(kGreen, 10000).has_value()) << "the show stayed with the stalled picture";
+  report("start to the picture after a stalled one", msSince(started));
+}
+
+TEST_F(StalledFiles, ALargePictureReadSlowlyShowsOnceReadAndAKeyEndsTheShowMeanwhile) {
+  // 3.6 MB at 768 kB/s: four and a half seconds of a read that never stops moving, however it is cut
+  // into calls. The picture fits the screen, so the whole of it is read.
+  configure(L"2", {picture(L"slow-768kBps", L"green.bmp", kGreen, 1200, 1000)});
+  {
+    RunningProgram program(L"/s");
+    ASSERT_TRUE(msUntilWindow(program, Clock::now()).has_value());
+    Sleep(1000);  // still being read
+    expectKeyEndsTheShow(program, "key to end of the show, a large picture being read slowly");
+  }
+  const auto started = Clock::now();
+  RunningProgram program(L"/s");
+  ASSERT_TRUE(waitForColour(kGreen, 20000).has_value()) << "the slowly read picture was never shown";
+  report("slow read to picture", msSince(started));
 }
 
 TEST_F(StalledFiles, CancelEndsTheDialogWhileAPreviewStalls) {
@@ -178,7 +198,7 @@ TEST_F(StalledFiles, APictureDeclaringFourHundredMegapixelsIsRefusedWithoutItsMe
   const auto started = Clock::now();
   RunningProgram program(L"/s");
   ASSERT_TRUE(msUntilWindow(program, started).has_value());
-  ASSERT_TRUE(waitUntil([] { return Screenshot::capture().boundsOf(kRed).has_value(); }, kWindowUpMs))
+  ASSERT_TRUE(waitForColour(kRed, kWindowUpMs).has_value())
       << "the show did not go on to the next picture";
   report("start to the picture after the oversized one", msSince(started));
 

@@ -6,11 +6,13 @@
 #include <algorithm>
 #include <iostream>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "harness/files.h"
 #include "harness/input.h"
 #include "harness/program.h"
+#include "harness/report.h"
 #include "harness/screen.h"
 #include "harness/settings.h"
 #include "harness/wait.h"
@@ -43,9 +45,54 @@ std::vector<Monitor> monitors() {
   return list;
 }
 
-std::wostream& operator<<(std::wostream& out, const RECT& rect) {
-  return out << rect.left << L"," << rect.top << L" - " << rect.right << L"," << rect.bottom;
+std::string text(const RECT& rect) {
+  return std::to_string(rect.left) + "," + std::to_string(rect.top) + " - " + std::to_string(rect.right) + "," +
+         std::to_string(rect.bottom);
 }
+
+bool contains(const RECT& outer, const RECT& inner) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+// The system's name of the monitor that shows `area`.
+std::wstring monitorDevice(const RECT& area) {
+  MONITORINFOEXW info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoW(MonitorFromRect(&area, MONITOR_DEFAULTTONULL), &info);
+  return info.szDevice;
+}
+
+// Gives the monitor `device` the place and size of `area` (none: it is switched off), as the system's
+// display settings do, which tell every top-level window with WM_DISPLAYCHANGE. (Wine follows a change
+// made on the X side too, but tells no window of it.)
+bool placeMonitor(const std::wstring& device, const RECT& area) {
+  DEVMODEW mode{};
+  mode.dmSize = sizeof mode;
+  mode.dmFields = DM_POSITION | DM_PELSWIDTH | DM_PELSHEIGHT;
+  mode.dmPosition = POINTL{area.left, area.top};
+  mode.dmPelsWidth = static_cast<DWORD>(area.right - area.left);
+  mode.dmPelsHeight = static_cast<DWORD>(area.bottom - area.top);
+  return ChangeDisplaySettingsExW(device.c_str(), &mode, nullptr, CDS_UPDATEREGISTRY | CDS_NORESET, nullptr) ==
+             DISP_CHANGE_SUCCESSFUL &&
+         ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr) == DISP_CHANGE_SUCCESSFUL;
+}
+
+// While it lives the monitor showing `area` is switched off; it comes back at its place with its size
+// at the end, whatever the test found, so that later tests find it.
+class MonitorOff {
+ public:
+  explicit MonitorOff(const RECT& area) : area_(area), device_(monitorDevice(area)) {
+    EXPECT_TRUE(placeMonitor(device_, RECT{}));
+  }
+  MonitorOff(const MonitorOff&) = delete;
+  MonitorOff& operator=(const MonitorOff&) = delete;
+  ~MonitorOff() { EXPECT_TRUE(placeMonitor(device_, area_)); }
+
+ private:
+  RECT area_;
+  std::wstring device_;
+};
 
 class TwoMonitors : public testing::Test {
  protected:
@@ -58,10 +105,10 @@ class TwoMonitors : public testing::Test {
 
   const RECT& second() const { return screens_[1].area; }
 
-  // A show of one red picture that changes place every 0.2 seconds, displayed.
-  HWND startShow(RunningProgram& program) {
+  // A show of one red picture, small unless told, that changes place every 0.2 seconds, displayed.
+  HWND startShow(RunningProgram& program, int width = 160, int height = 120) {
     const std::wstring path = folder_.pathOf(L"red.bmp");
-    EXPECT_TRUE(writeFileBytes(path, testing_support::solidBmpBytes(160, 120, kRed)));
+    EXPECT_TRUE(writeFileBytes(path, testing_support::solidBmpBytes(width, height, kRed)));
     writeSetting(L"temps", L"0.2");
     writeSetting(L"Picture 0", path);
     return program.waitForShowWindow();
@@ -72,11 +119,11 @@ class TwoMonitors : public testing::Test {
 };
 
 TEST_F(TwoMonitors, LieSideBySideWithTheSecondSmaller) {
-  std::wcout << L"monitors: " << GetSystemMetrics(SM_CMONITORS) << L"; virtual screen "
-             << GetSystemMetrics(SM_XVIRTUALSCREEN) << L"," << GetSystemMetrics(SM_YVIRTUALSCREEN) << L" "
-             << GetSystemMetrics(SM_CXVIRTUALSCREEN) << L" x " << GetSystemMetrics(SM_CYVIRTUALSCREEN) << L"\n";
+  std::cout << "monitors: " << GetSystemMetrics(SM_CMONITORS) << "; virtual screen " << text(virtualScreen())
+            << "\n";
   for (const Monitor& each : screens_) {
-    std::wcout << (each.primary ? L"primary " : L"second ") << each.area << L", work area " << each.work << L"\n";
+    std::cout << (each.primary ? "primary " : "second ") << text(each.area) << ", work area " << text(each.work)
+              << "\n";
   }
   EXPECT_EQ(GetSystemMetrics(SM_CMONITORS), 2);
   EXPECT_EQ(second().left, screens_[0].area.right);
@@ -142,6 +189,58 @@ TEST_F(TwoMonitors, MovesOverBothMonitorsEndTheShowAtTheTwentyFirst) {
   }
   movePointerTo(onSecond.x + 100, onSecond.y);
   EXPECT_TRUE(program.waitForExit(5000));
+}
+
+TEST_F(TwoMonitors, EveryPictureLiesWhollyOnOneMonitorAndBothGetSome) {
+  RunningProgram program(L"/s");
+  // Larger than a third of either monitor's width: placed anywhere in the whole window, many would
+  // straddle the two or reach below the second, where no monitor shows them.
+  ASSERT_NE(startShow(program, 800, 600), nullptr);
+
+  std::vector<int> onMonitor(screens_.size());
+  std::vector<std::string> elsewhere;
+  std::optional<RECT> last;
+  int changes = 0;
+  waitUntil([&] {
+    const auto box = Screenshot::capture().boundsOf(kRed);
+    // One picture whole, at a new place: not the last one again, nor a change caught half drawn.
+    const bool whole = box && box->right - box->left == 800 && box->bottom - box->top == 600;
+    if (!whole || (last && EqualRect(&*box, &*last))) return false;
+    last = box;
+    ++changes;
+    const auto holder = std::find_if(screens_.begin(), screens_.end(),
+                                     [&](const Monitor& each) { return contains(each.area, *box); });
+    if (holder == screens_.end()) {
+      elsewhere.push_back(text(*box));
+    } else {
+      ++onMonitor[static_cast<std::size_t>(holder - screens_.begin())];
+    }
+    return changes >= 40;
+  }, 60000);
+  ASSERT_GE(changes, 40) << "too few changes seen";
+  report("pictures on the first monitor", 100 * onMonitor[0] / changes, "%");
+  report("pictures on the second monitor", 100 * onMonitor[1] / changes, "%");
+  EXPECT_TRUE(elsewhere.empty()) << elsewhere.size() << " pictures not on one monitor, the first at "
+                                 << elsewhere.front();
+  EXPECT_GT(onMonitor[0], 0);
+  EXPECT_GT(onMonitor[1], 0);
+}
+
+TEST_F(TwoMonitors, TheShowFollowsAMonitorSwitchedOffAndOnAgain) {
+  RunningProgram program(L"/s");
+  const HWND window = startShow(program);
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(coversVirtualScreen(window));
+  {
+    const MonitorOff off(second());
+    ASSERT_EQ(monitors().size(), 1u);
+    EXPECT_TRUE(waitUntil([&] { return coversVirtualScreen(window); }, 3000))
+        << "the show does not cover the first monitor alone, " << text(virtualScreen());
+  }
+  ASSERT_EQ(monitors().size(), 2u);
+  EXPECT_TRUE(waitUntil([&] { return coversVirtualScreen(window); }, 3000))
+      << "the show does not cover both monitors again, " << text(virtualScreen());
+  EXPECT_TRUE(program.running());
 }
 
 }  // namespace

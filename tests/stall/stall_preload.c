@@ -8,6 +8,11 @@
  * other process (the wineserver, the test programs, the shell) runs undelayed, so a test makes and
  * removes such files itself.
  *
+ * A component named "slow-<N>kBps" makes a slow drive instead: each read of a file under it (read, pread,
+ * readv) returns only after the time that its bytes take at N kilobytes (of 1024 bytes) a second, so
+ * the data comes at that rate however the program splits it into calls; opening, looking at and listing
+ * files there are not delayed.
+ *
  * Calls that carry only a descriptor (read, fstat, directory reading) are judged by the path the kernel
  * reports for the descriptor: Wine's server opens files and hands their descriptors to the program, so
  * the program never sees most of its opens. */
@@ -85,8 +90,24 @@ static long delay_named_in(const char *path, int descriptor) {
   return delay;
 }
 
-static void wait_ms(long ms) {
-  struct timespec left = {ms / 1000, (ms % 1000) * 1000000L};
+/* The rate in bytes a second that a "slow-<N>kBps" component of the path asks for; 0 for none. */
+static unsigned long long throughput_named_in(const char *path) {
+  unsigned long long rate = 0;
+  for (const char *component = path; *component;) {
+    const size_t length = strcspn(component, "/");
+    unsigned long kilobytes = 0;
+    int used = 0;
+    if (sscanf(component, "slow-%lukBps%n", &kilobytes, &used) == 1 && (size_t)used == length && kilobytes > 0) {
+      rate = 1024ULL * kilobytes;
+    }
+    component += length;
+    component += strspn(component, "/");
+  }
+  return rate;
+}
+
+static void wait_us(long long us) {
+  struct timespec left = {(time_t)(us / 1000000), (long)(us % 1000000) * 1000L};
   /* Wine's signals interrupt the sleep; the delay still runs to its end. */
   while (nanosleep(&left, &left) != 0 && errno == EINTR) {
   }
@@ -110,7 +131,18 @@ static void stall_on_descriptor(int fd) {
   char path[4096];
   path_of_descriptor(fd, path, sizeof path);
   const long delay = delay_named_in(path, 1);
-  if (delay > 0) wait_ms(delay);
+  if (delay > 0) wait_us(delay * 1000LL);
+}
+
+/* After a read of `bytes` from `fd`: the time those bytes take on a slow drive. Waiting after the read
+ * lets the bytes actually read set the time, so a read that meets the end of the file is not charged
+ * for what it asked beyond. */
+static void throttle_on_descriptor(int fd, ssize_t bytes) {
+  if (!active() || bytes <= 0) return;
+  char path[4096];
+  path_of_descriptor(fd, path, sizeof path);
+  const unsigned long long rate = throughput_named_in(path);
+  if (rate > 0) wait_us((long long)((unsigned long long)bytes * 1000000ULL / rate));
 }
 
 /* `relative` joined to `folder`, with "." and ".." taken out, so that "../.." from a marked folder
@@ -147,7 +179,7 @@ static void stall_on_path_at(int dirfd, const char *path) {
   }
   join_lexically(full, sizeof full, path);
   const long delay = delay_named_in(full, 0);
-  if (delay > 0) wait_ms(delay);
+  if (delay > 0) wait_us(delay * 1000LL);
 }
 
 static void stall_on_path(const char *path) { stall_on_path_at(AT_FDCWD, path); }
@@ -235,11 +267,18 @@ PATH_AT_INTERPOSER(int, statx, (int dirfd, const char *path, int flags, unsigned
                    (dirfd, path, flags, mask, buffer))
 PATH_INTERPOSER(int, access, (const char *path, int mode), (path, mode))
 PATH_AT_INTERPOSER(int, faccessat, (int dirfd, const char *path, int mode, int flags), (dirfd, path, mode, flags))
-DESCRIPTOR_INTERPOSER(ssize_t, read, (int fd, void *buffer, size_t size), (fd, buffer, size))
-DESCRIPTOR_INTERPOSER(ssize_t, pread, (int fd, void *buffer, size_t size, off_t offset), (fd, buffer, size, offset))
-DESCRIPTOR_INTERPOSER(ssize_t, pread64, (int fd, void *buffer, size_t size, off64_t offset),
-                      (fd, buffer, size, offset))
-DESCRIPTOR_INTERPOSER(ssize_t, readv, (int fd, const struct iovec *parts, int count), (fd, parts, count))
+/* A read: stalls like any descriptor call, then takes the time of its bytes on a slow drive. */
+#define READ_INTERPOSER(name, parameters, arguments)     \
+  ssize_t name parameters {                              \
+    stall_on_descriptor(fd);                             \
+    const ssize_t bytes = NEXT(name) arguments;          \
+    throttle_on_descriptor(fd, bytes);                   \
+    return bytes;                                        \
+  }
+READ_INTERPOSER(read, (int fd, void *buffer, size_t size), (fd, buffer, size))
+READ_INTERPOSER(pread, (int fd, void *buffer, size_t size, off_t offset), (fd, buffer, size, offset))
+READ_INTERPOSER(pread64, (int fd, void *buffer, size_t size, off64_t offset), (fd, buffer, size, offset))
+READ_INTERPOSER(readv, (int fd, const struct iovec *parts, int count), (fd, parts, count))
 PATH_INTERPOSER(DIR *, opendir, (const char *path), (path))
 INTERPOSER(struct dirent *, readdir, (DIR *folder), stall_on_descriptor(dirfd(folder)), (folder))
 INTERPOSER(struct dirent64 *, readdir64, (DIR *folder), stall_on_descriptor(dirfd(folder)), (folder))

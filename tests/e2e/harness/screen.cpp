@@ -34,6 +34,12 @@ std::optional<RECT> Screenshot::boundsOf(Rgb colour) const {
   return bounds;
 }
 
+std::optional<RECT> waitForColour(Rgb colour, DWORD timeoutMs) {
+  std::optional<RECT> bounds;
+  waitUntil([&] { return (bounds = Screenshot::capture().boundsOf(colour)).has_value(); }, timeoutMs);
+  return bounds;
+}
+
 std::optional<Rgb> theOneColourShown(const std::vector<Rgb>& colours) {
   const Screenshot shot = Screenshot::capture();
   std::optional<Rgb> shown;

@@ -50,6 +50,9 @@ RECT virtualScreen();
 // Whether the window lies exactly over the whole virtual screen.
 bool coversVirtualScreen(HWND window);
 
+// Where the screen shows `colour`, waited for until it does or `timeoutMs` has passed.
+std::optional<RECT> waitForColour(Rgb colour, DWORD timeoutMs);
+
 // Which one of `colours` the screen shows now, if exactly one of them.
 std::optional<Rgb> theOneColourShown(const std::vector<Rgb>& colours);
 // The colours of `colours` shown one after another while `program` runs, until `count` were seen or
