@@ -14,7 +14,7 @@
 #include "settings/settings_keys.h"
 #include "settings_backup.h"
 #include "win/com.h"
-#include "kernel_handles.h"
+#include "win/handles.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ testing_support::Rgb patternAt(int x, int y) {
 }
 
 bool writeFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
-  const testing_support::UniqueFileHandle file(
+  const win::UniqueFileHandle file(
       CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&

@@ -11,7 +11,7 @@
 #include "slideshow/slide_window.h"
 #include "win/com.h"
 #include "win/gdi.h"
-#include "kernel_handles.h"
+#include "win/handles.h"
 
 namespace slidewell::bench {
 namespace {
@@ -53,7 +53,7 @@ class Program {
   HANDLE process() const { return process_.get(); }
 
  private:
-  testing_support::UniqueKernelHandle process_;
+  win::UniqueKernelHandle process_;
 };
 
 COLORREF middleOfScreen() {
@@ -100,7 +100,7 @@ double msToReadFile(const std::wstring& path, int rounds) {
   std::vector<double> times;
   for (int i = 0; i < rounds; ++i) {
     const double start = nowMs();
-    const testing_support::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    const win::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.get(), &size)) return 0.0;

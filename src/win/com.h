@@ -3,19 +3,23 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include "win/unique_handle.h"
+#include "win/handles.h"
 
 namespace slidewell::win {
 
 // A COM interface pointer with one owner: released once, when the owner goes.
 template <typename Interface>
-struct ComInterfaceTraits {
-  using Handle = Interface*;
-  static Handle empty() noexcept { return nullptr; }
-  static void close(Handle object) noexcept { object->Release(); }
-};
+void release(Interface* object) noexcept {
+  object->Release();
+}
 template <typename Interface>
-using UniqueCom = UniqueHandle<ComInterfaceTraits<Interface>>;
+class UniqueCom : public Unique<Interface*, release<Interface>> {
+  using Owner = Unique<Interface*, release<Interface>>;
+
+ public:
+  using Owner::Owner;
+  Interface* operator->() const noexcept { return this->get(); }
+};
 
 // COM on this thread for the length of a scope; uninitialised only if the scope initialised it.
 class ComApartment {

@@ -1,6 +1,7 @@
 #include "win/dpi.h"
 
 #include "win/gdi.h"
+#include "win/system_library.h"
 
 namespace slidewell::win {
 namespace {
@@ -13,20 +14,11 @@ using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD
 
 constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
-// Functions newer than the oldest system the program runs on are looked up when first needed; a null
-// result means "not on this system".
-template <typename Function>
-Function systemFunction(HMODULE module, const char* name) {
-  if (module == nullptr) return nullptr;
-  // Through the generic function pointer type, which every function pointer type converts to and back.
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
 HMODULE user32() { return GetModuleHandleW(L"user32.dll"); }
 
-// shcore.dll exists from Windows 8.1 on; it stays loaded for the life of the process once found.
+// shcore.dll exists from Windows 8.1 on.
 HMODULE shcore() {
-  static const HMODULE module = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  static const HMODULE module = systemLibrary(L"shcore.dll");
   return module;
 }
 

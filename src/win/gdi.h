@@ -2,33 +2,18 @@
 
 #include <windows.h>
 
-#include "win/unique_handle.h"
+#include "win/handles.h"
 
 namespace slidewell::win {
 
-// GDI objects created by the program (bitmaps, fonts...): freed with DeleteObject.
-template <typename GdiHandle>
-struct GdiObjectTraits {
-  using Handle = GdiHandle;
-  static Handle empty() noexcept { return nullptr; }
-  static void close(Handle object) noexcept { DeleteObject(object); }
-};
-template <typename GdiHandle>
-using UniqueGdiObject = UniqueHandle<GdiObjectTraits<GdiHandle>>;
+// GDI objects created by the program (bitmaps, fonts...) are freed with DeleteObject; memory device
+// contexts from CreateCompatibleDC with DeleteDC.
+using UniqueBitmap = Unique<HBITMAP, DeleteObject>;
+using UniqueFont = Unique<HFONT, DeleteObject>;
 
-using UniqueBitmap = UniqueGdiObject<HBITMAP>;
-using UniqueFont = UniqueGdiObject<HFONT>;
-
-// Memory device contexts from CreateCompatibleDC: freed with DeleteDC.
-struct MemoryDcTraits {
-  using Handle = HDC;
-  static Handle empty() noexcept { return nullptr; }
-  static void close(Handle dc) noexcept { DeleteDC(dc); }
-};
-
-class MemoryDc : public UniqueHandle<MemoryDcTraits> {
+class MemoryDc : public Unique<HDC, DeleteDC> {
  public:
-  explicit MemoryDc(HDC compatibleWith) noexcept : UniqueHandle<MemoryDcTraits>(CreateCompatibleDC(compatibleWith)) {}
+  explicit MemoryDc(HDC compatibleWith) noexcept : Unique<HDC, DeleteDC>(CreateCompatibleDC(compatibleWith)) {}
 };
 
 // A window's device context for the length of a scope: GetDC then ReleaseDC.

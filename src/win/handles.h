@@ -2,47 +2,73 @@
 
 #include <windows.h>
 
-#include "win/unique_handle.h"
+#include <utility>
 
 namespace slidewell::win {
 
-struct RegistryKeyTraits {
-  using Handle = HKEY;
+// One owner for one handle: move-only, frees on destruction. Traits supply the empty value and the
+// function that frees, so every handle type (registry key, bitmap, DC, file...) is owned the same way.
+template <typename Traits>
+class UniqueHandle {
+ public:
+  using Handle = typename Traits::Handle;
+
+  UniqueHandle() noexcept = default;
+  explicit UniqueHandle(Handle handle) noexcept : handle_(handle) {}
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+  ~UniqueHandle() { reset(); }
+
+  Handle get() const noexcept { return handle_; }
+  explicit operator bool() const noexcept { return handle_ != Traits::empty(); }
+
+  Handle release() noexcept { return std::exchange(handle_, Traits::empty()); }
+
+  void reset(Handle handle = Traits::empty()) noexcept {
+    const Handle old = std::exchange(handle_, handle);
+    if (old != Traits::empty()) Traits::close(old);
+  }
+
+  // For functions that hand out a new handle through a pointer: frees what is held first.
+  Handle* put() noexcept {
+    reset();
+    return &handle_;
+  }
+
+ private:
+  Handle handle_ = Traits::empty();
+};
+
+// The traits of a handle kind, from the function that frees it; null is "no handle".
+template <typename H, auto Close>
+struct ClosedBy {
+  using Handle = H;
   static Handle empty() noexcept { return nullptr; }
-  static void close(Handle key) noexcept { RegCloseKey(key); }
+  static void close(Handle handle) noexcept { Close(handle); }
 };
-using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
+template <typename H, auto Close>
+using Unique = UniqueHandle<ClosedBy<H, Close>>;
 
-// Directory searches from FindFirstFileExW: closed with FindClose, and "no search" is INVALID_HANDLE_VALUE.
-struct FindHandleTraits {
-  using Handle = HANDLE;
-  static Handle empty() noexcept { return INVALID_HANDLE_VALUE; }
-  static void close(Handle handle) noexcept { FindClose(handle); }
+// Files and directory searches say "no handle" with INVALID_HANDLE_VALUE, not null.
+template <auto Close>
+struct ClosedByOrInvalid : ClosedBy<HANDLE, Close> {
+  static HANDLE empty() noexcept { return INVALID_HANDLE_VALUE; }
 };
-using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 
-// Files from CreateFileW: closed with CloseHandle, and "no file" is INVALID_HANDLE_VALUE.
-struct FileHandleTraits {
-  using Handle = HANDLE;
-  static Handle empty() noexcept { return INVALID_HANDLE_VALUE; }
-  static void close(Handle handle) noexcept { CloseHandle(handle); }
-};
-using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
+inline void enableAgain(HWND window) noexcept { EnableWindow(window, TRUE); }
 
-struct IconTraits {
-  using Handle = HICON;
-  static Handle empty() noexcept { return nullptr; }
-  static void close(Handle icon) noexcept { DestroyIcon(icon); }
-};
-using UniqueIcon = UniqueHandle<IconTraits>;
-
+using UniqueRegistryKey = Unique<HKEY, RegCloseKey>;
+using UniqueKernelHandle = Unique<HANDLE, CloseHandle>;
+using UniqueFileHandle = UniqueHandle<ClosedByOrInvalid<CloseHandle>>;  // from CreateFileW
+using UniqueFindHandle = UniqueHandle<ClosedByOrInvalid<FindClose>>;    // from FindFirstFileExW
+using UniqueIcon = Unique<HICON, DestroyIcon>;
 // A window kept disabled while a window it owns stands in for it, as a modal dialog keeps its owner: held
 // from EnableWindow(FALSE), enabled again when let go.
-struct DisabledWindowTraits {
-  using Handle = HWND;
-  static Handle empty() noexcept { return nullptr; }
-  static void close(Handle window) noexcept { EnableWindow(window, TRUE); }
-};
-using DisabledWindow = UniqueHandle<DisabledWindowTraits>;
+using DisabledWindow = Unique<HWND, enableAgain>;
 
 }  // namespace slidewell::win

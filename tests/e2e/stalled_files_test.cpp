@@ -202,7 +202,7 @@ TEST_F(StalledFiles, APictureDeclaringFourHundredMegapixelsIsRefusedWithoutItsMe
       << "the show did not go on to the next picture";
   report("start to the picture after the oversized one", msSince(started));
 
-  const testing_support::UniqueKernelHandle process(
+  const win::UniqueKernelHandle process(
       OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.processId()));
   PROCESS_MEMORY_COUNTERS memory{};
   ASSERT_TRUE(GetProcessMemoryInfo(process.get(), &memory, sizeof memory));

@@ -18,17 +18,17 @@ bool encodePicture(const std::wstring& path, const GUID& container, UINT width, 
   const UINT stride = width * 4;
   return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                     reinterpret_cast<void**>(factory.put()))) &&
-         SUCCEEDED(factory.get()->CreateStream(stream.put())) &&
-         SUCCEEDED(stream.get()->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
-         SUCCEEDED(factory.get()->CreateEncoder(container, nullptr, encoder.put())) &&
-         SUCCEEDED(encoder.get()->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
-         SUCCEEDED(encoder.get()->CreateNewFrame(frame.put(), options.put())) &&
-         SUCCEEDED(frame.get()->Initialize(options.get())) && SUCCEEDED(frame.get()->SetSize(width, height)) &&
-         SUCCEEDED(factory.get()->CreateBitmapFromMemory(width, height, GUID_WICPixelFormat32bppBGRA, stride,
+         SUCCEEDED(factory->CreateStream(stream.put())) &&
+         SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+         SUCCEEDED(factory->CreateEncoder(container, nullptr, encoder.put())) &&
+         SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
+         SUCCEEDED(encoder->CreateNewFrame(frame.put(), options.put())) &&
+         SUCCEEDED(frame->Initialize(options.get())) && SUCCEEDED(frame->SetSize(width, height)) &&
+         SUCCEEDED(factory->CreateBitmapFromMemory(width, height, GUID_WICPixelFormat32bppBGRA, stride,
                                                          stride * height, const_cast<BYTE*>(bgra.data()),
                                                          source.put())) &&
-         SUCCEEDED(frame.get()->WriteSource(source.get(), nullptr)) && SUCCEEDED(frame.get()->Commit()) &&
-         SUCCEEDED(encoder.get()->Commit());
+         SUCCEEDED(frame->WriteSource(source.get(), nullptr)) && SUCCEEDED(frame->Commit()) &&
+         SUCCEEDED(encoder->Commit());
 }
 
 }  // namespace slidewell::testing_support

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "kernel_handles.h"
+#include "win/handles.h"
 #include "win/handles.h"
 
 namespace slidewell::testing_support {
@@ -51,7 +51,7 @@ void TempTree::makeFolder(std::wstring_view relative) const {
 }
 
 void TempTree::makeFile(std::wstring_view relative, std::string_view bytes) const {
-  const testing_support::UniqueFileHandle file(CreateFileW(longForm(pathOf(relative)).c_str(), GENERIC_WRITE, 0, nullptr,
+  const win::UniqueFileHandle file(CreateFileW(longForm(pathOf(relative)).c_str(), GENERIC_WRITE, 0, nullptr,
                                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(file) << pathOf(relative);
   DWORD written = 0;

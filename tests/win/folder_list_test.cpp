@@ -174,7 +174,7 @@ TEST_F(FolderListTest, LinesAreAsHighAsTheListsFont) {
   const auto heightBefore = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
   const long gdiBefore = testing_support::liveGdiObjects();
   {
-    const win::UniqueGdiObject<HFONT> large(CreateFontW(-40, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    const win::UniqueFont large(CreateFontW(-40, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                                         0, 0, 0, 0, L"Tahoma"));
     SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(large.get()), FALSE);
     folders.fitToFont();

@@ -20,7 +20,7 @@ win::UniqueBitmap solidPicture(COLORREF colour) {
   win::MemoryDc dc(screen.get());
   const win::SelectionScope selected(dc.get(), picture.get());
   const RECT all{0, 0, 2, 2};
-  win::UniqueGdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+  win::Unique<HBRUSH, DeleteObject> brush(CreateSolidBrush(colour));
   FillRect(dc.get(), &all, brush.get());
   return picture;
 }

@@ -15,7 +15,7 @@
 #include "temp_tree.h"
 #include "win/com.h"
 #include "win/gdi.h"
-#include "kernel_handles.h"
+#include "win/handles.h"
 
 namespace slidewell::slideshow {
 namespace {
@@ -32,7 +32,7 @@ Usage usageNow() {
   // Wine counts no handles, so also look at the value a new handle gets: free slots are used again,
   // and handles left open push it up.
   usage.handles = testing_support::handleCount();
-  const testing_support::UniqueKernelHandle probe(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+  const win::UniqueKernelHandle probe(CreateEventW(nullptr, FALSE, FALSE, nullptr));
   usage.freshHandle = reinterpret_cast<std::uintptr_t>(probe.get());
   // The commit charge: PrivateUsage on Windows, and the figure Wine fills in (its PrivateUsage stays 0).
   usage.privateBytes = testing_support::memoryCounters().PagefileUsage;

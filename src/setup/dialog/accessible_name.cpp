@@ -16,7 +16,7 @@ bool nameForScreenReaders(HWND control, std::wstring_view name) {
   }
   // The service keeps its own copy of the text.
   const std::wstring text(name);
-  return SUCCEEDED(service.get()->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+  return SUCCEEDED(service->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                                                  PROPID_ACC_NAME, text.c_str()));
 }
 

@@ -9,7 +9,7 @@
 #include "setup/dialog/dialog_controls.h"
 #include "setup/dialog/dialog_font.h"
 #include "setup/picture_list_rules.h"
-#include "win/common_controls.h"
+#include "win/system_library.h"
 #include "win/dpi.h"
 #include "win/picture_file.h"
 #include "win/window_text.h"

@@ -1,5 +1,7 @@
 #include "display.h"
 
+#include "win/system_library.h"
+
 namespace slidewell::e2e {
 namespace {
 
@@ -14,9 +16,7 @@ const auto kPerMonitorAware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3))
 
 void seePhysicalPixels() {
   using SetContext = HANDLE(WINAPI*)(HANDLE);
-  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  const auto set = reinterpret_cast<SetContext>(
-      reinterpret_cast<void (*)()>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
+  const auto set = win::systemFunction<SetContext>(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext");
   if (set == nullptr || set(kPerMonitorAware) == nullptr) SetProcessDPIAware();
 }
 

@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
-#include "kernel_handles.h"
+#include "win/handles.h"
 
 namespace slidewell::e2e {
 
 bool writeFileBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
-  testing_support::UniqueFileHandle file(
+  win::UniqueFileHandle file(
       CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   DWORD written = 0;

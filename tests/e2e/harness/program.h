@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "kernel_handles.h"
+#include "win/handles.h"
 
 namespace slidewell::e2e {
 
@@ -45,7 +45,7 @@ class RunningProgram {
   HWND waitForShowWindow() const;
 
  private:
-  testing_support::UniqueKernelHandle process_;
+  win::UniqueKernelHandle process_;
   DWORD processId_ = 0;
 };
 
