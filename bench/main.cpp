@@ -11,7 +11,7 @@
 #include "measure.h"
 #include "picture_encoder.h"
 #include "settings/registry_settings_store.h"
-#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 #include "settings_backup.h"
 #include "win/com.h"
 #include "win/handles.h"

@@ -2,13 +2,18 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "settings/settings_store.h"
 #include "win/handles.h"
 
 namespace slidewell::bench {
 namespace {
 
-constexpr wchar_t kSettings[] = L"Software\\SWPIC1\\Main";
-constexpr wchar_t kCopy[] = L"Software\\SWPIC1\\Main (saved by the benchmark)";
+const std::wstring kSectionPath = settings::sectionPath();
+const wchar_t* const kSettings = kSectionPath.c_str();
+const std::wstring kCopyPath = kSectionPath + L" (saved by the benchmark)";
+const wchar_t* const kCopy = kCopyPath.c_str();
 
 bool copyTree(const wchar_t* from, const wchar_t* to) {
   win::UniqueRegistryKey source;

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 #include "settings/stored_text.h"
 #include "win/handles.h"
 

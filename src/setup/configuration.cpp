@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 
 namespace slidewell::setup {
 

@@ -1,6 +1,6 @@
 #include "setup/picture_list_rules.h"
 
-#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 #include "setup/join_path.h"
 
 namespace slidewell::setup {

@@ -1,6 +1,6 @@
 #include "slideshow/picture_cycle.h"
 
-#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 
 namespace slidewell::slideshow {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <utility>
 
-#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 #include "slideshow/interval.h"
 #include "win/gdi.h"
 

@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "settings/settings_store.h"
-#include "slideshow/change_rules.h"
-#include "slideshow/move_counter.h"
+#include "slideshow/show_rules.h"
 #include "slideshow/picture_cycle.h"
 #include "slideshow/placement.h"
 #include "slideshow/visible_picture.h"

@@ -19,7 +19,7 @@
 #include "harness/settings.h"
 #include "harness/setup_window.h"
 #include "harness/wait.h"
-#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 #include "setup/dialog/dialog_layout.h"
 
 namespace slidewell::e2e {
@@ -77,9 +77,9 @@ class ConfigurationTest : public DialogCase {
   }
 
   void addFile(const std::wstring& name) {
-    const std::size_t before = setup_->entries(ControlId::Pictures).size();
+    const std::size_t before = setup_->entries(ControlId::PictureList).size();
     setup_->doubleClickEntry(ControlId::Files, setup_->fileIndex(name));
-    ASSERT_TRUE(waitUntil([&] { return setup_->entries(ControlId::Pictures).size() == before + 1; }, kWaitMs));
+    ASSERT_TRUE(waitUntil([&] { return setup_->entries(ControlId::PictureList).size() == before + 1; }, kWaitMs));
   }
 
   void setInterval(const std::wstring& text) {
@@ -92,7 +92,7 @@ class ConfigurationTest : public DialogCase {
 
 TEST_F(ConfigurationTest, AFirstRunShowsAnEmptyListThreeSecondsAndTheBrowserWhereItOpened) {
   ASSERT_NO_FATAL_FAILURE(open());
-  EXPECT_TRUE(setup_->entries(ControlId::Pictures).empty());
+  EXPECT_TRUE(setup_->entries(ControlId::PictureList).empty());
   EXPECT_EQ(setup_->text(ControlId::Interval), L"3");
   expectBrowserInTheFolder();
   EXPECT_FALSE(IsWindowVisible(setup_->control(ControlId::Progress)));
@@ -109,7 +109,7 @@ TEST_F(ConfigurationTest, NinetyNineStoredPicturesLoadWholeAndSaveBackWhole) {
   for (int i = 0; i < 99; ++i) stored.push_back(L"C:\\pictures\\" + std::to_wstring(i) + L".bmp");
   writePictureList(stored);
   ASSERT_NO_FATAL_FAILURE(open());
-  EXPECT_EQ(setup_->entries(ControlId::Pictures), stored);
+  EXPECT_EQ(setup_->entries(ControlId::PictureList), stored);
   expectOkSaves(stored, L"3", setup_->driveText());
 }
 
@@ -120,7 +120,7 @@ TEST_F(ConfigurationTest, AStoredGapIsSkippedOnLoadAndClosedOnSave) {
   writeSetting(pictureKey(100), L"C:\\c.bmp");
   ASSERT_NO_FATAL_FAILURE(open());
   const std::vector<std::wstring> loaded{L"C:\\a.bmp", L"C:\\b.bmp", L"C:\\c.bmp"};
-  EXPECT_EQ(setup_->entries(ControlId::Pictures), loaded);
+  EXPECT_EQ(setup_->entries(ControlId::PictureList), loaded);
   expectOkSaves(loaded, L"3", setup_->driveText());
 }
 
@@ -148,10 +148,10 @@ TEST_F(ConfigurationTest, CancelAfterEditingLeavesEveryKeyAsItWas) {
   ASSERT_EQ(setup_->folderPath(), folder_.path());
 
   ASSERT_NO_FATAL_FAILURE(addFile(L"blue.bmp"));
-  setup_->clickEntry(ControlId::Pictures, 0);
+  setup_->clickEntry(ControlId::PictureList, 0);
   ASSERT_TRUE(waitUntil([&] { return setup_->enabled(ControlId::Remove); }, kWaitMs));
   setup_->click(ControlId::Remove);
-  ASSERT_TRUE(waitUntil([&] { return setup_->entries(ControlId::Pictures).size() == 2; }, kWaitMs));
+  ASSERT_TRUE(waitUntil([&] { return setup_->entries(ControlId::PictureList).size() == 2; }, kWaitMs));
   setInterval(L"5");
   ASSERT_TRUE(setup_->openFolder(L"sub"));
 
@@ -164,9 +164,9 @@ TEST_F(ConfigurationTest, SavesTheListInTheOrderShownWithPreviewChecked) {
   ASSERT_NO_FATAL_FAILURE(open());
   ASSERT_TRUE(setup_->checked(ControlId::Preview));
   for (const wchar_t* name : {L"red.bmp", L"blue.bmp", L"green.bmp", L"red.bmp"}) ASSERT_NO_FATAL_FAILURE(addFile(name));
-  setup_->clickEntry(ControlId::Pictures, 2);
+  setup_->clickEntry(ControlId::PictureList, 2);
   ASSERT_TRUE(waitUntil([&] { return setup_->previewColour() == kGreen; }, kWaitMs));
-  const auto shown = setup_->entries(ControlId::Pictures);
+  const auto shown = setup_->entries(ControlId::PictureList);
   ASSERT_EQ(shown.size(), 4u);
   ASSERT_NO_FATAL_FAILURE(pressOk());
   for (int i = 0; i < 4; ++i) EXPECT_EQ(readSetting(pictureKey(i)), shown[static_cast<std::size_t>(i)]);
@@ -182,7 +182,7 @@ TEST_F(ConfigurationTest, WhenTheStoreRefusesWritesOkSaysSoAndKeepsEverything) {
   writeSetting(L"temps", L"4");
   const auto before = allSettings();
   ASSERT_NO_FATAL_FAILURE(open());
-  setup_->clickEntry(ControlId::Pictures, 1);
+  setup_->clickEntry(ControlId::PictureList, 1);
   ASSERT_TRUE(waitUntil([&] { return setup_->previewColour() == kRed; }, kWaitMs));
   setInterval(L"9");
   const std::wstring drive = setup_->driveText();
@@ -200,8 +200,8 @@ TEST_F(ConfigurationTest, WhenTheStoreRefusesWritesOkSaysSoAndKeepsEverything) {
   }
   EXPECT_EQ(allSettings(), before);
   ASSERT_TRUE(setup_->program().running());
-  EXPECT_EQ(setup_->entries(ControlId::Pictures), stored);
-  EXPECT_EQ(setup_->selectedIndex(ControlId::Pictures), 1);
+  EXPECT_EQ(setup_->entries(ControlId::PictureList), stored);
+  EXPECT_EQ(setup_->selectedIndex(ControlId::PictureList), 1);
   EXPECT_TRUE(setup_->checked(ControlId::Preview));
   EXPECT_EQ(setup_->text(ControlId::Interval), L"9");
   EXPECT_FALSE(IsWindowVisible(setup_->control(ControlId::Progress)));

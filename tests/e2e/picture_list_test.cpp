@@ -76,7 +76,7 @@ class PictureListTest : public DialogCase {
 
   int fileIndex(const std::wstring& name) const { return setup_->fileIndex(name); }
 
-  std::vector<std::wstring> pictures() const { return setup_->entries(ControlId::Pictures); }
+  std::vector<std::wstring> pictures() const { return setup_->entries(ControlId::PictureList); }
 
   void expectPictures(const std::vector<std::wstring>& expected) {
     EXPECT_TRUE(waitUntil([&] { return pictures() == expected; }, kWaitMs))
@@ -142,7 +142,7 @@ TEST_F(PictureListTest, AddsTheSelectedFileByButtonAndByDoubleClickJoinedToItsFo
   EXPECT_TRUE(waitUntil([&] { return setup_->enabled(ControlId::Add); }, kWaitMs));
   setup_->click(ControlId::Add);
   expectPictures({inPictures(kRedName)});
-  EXPECT_EQ(setup_->selectedIndex(ControlId::Pictures), -1);
+  EXPECT_EQ(setup_->selectedIndex(ControlId::PictureList), -1);
 
   setup_->doubleClickEntry(ControlId::Files, fileIndex(kBlueName));
   expectPictures({inPictures(kRedName), inPictures(kBlueName)});
@@ -215,12 +215,12 @@ TEST_F(PictureListTest, RemovesTheSelectedEntryAndThenWaitsForTheNextClick) {
   ASSERT_NO_FATAL_FAILURE(open(pictures_));
   EXPECT_FALSE(setup_->enabled(ControlId::Remove));
 
-  setup_->clickEntry(ControlId::Pictures, 1);
+  setup_->clickEntry(ControlId::PictureList, 1);
   ASSERT_TRUE(waitUntil([&] { return setup_->enabled(ControlId::Remove); }, kWaitMs));
   setup_->click(ControlId::Remove);
   expectPictures({L"C:\\a.bmp", L"C:\\c.bmp"});
   EXPECT_FALSE(setup_->enabled(ControlId::Remove));
-  EXPECT_EQ(setup_->selectedIndex(ControlId::Pictures), -1);
+  EXPECT_EQ(setup_->selectedIndex(ControlId::PictureList), -1);
 
   // Nothing selected: a click on the button removes nothing, and it stays disabled.
   setup_->click(ControlId::Remove);
@@ -228,7 +228,7 @@ TEST_F(PictureListTest, RemovesTheSelectedEntryAndThenWaitsForTheNextClick) {
   EXPECT_EQ(pictures(), (std::vector<std::wstring>{L"C:\\a.bmp", L"C:\\c.bmp"}));
   EXPECT_FALSE(setup_->enabled(ControlId::Remove));
 
-  setup_->clickEntry(ControlId::Pictures, 1);
+  setup_->clickEntry(ControlId::PictureList, 1);
   ASSERT_TRUE(waitUntil([&] { return setup_->enabled(ControlId::Remove); }, kWaitMs));
   setup_->click(ControlId::Remove);
   expectPictures({L"C:\\a.bmp"});
@@ -249,7 +249,7 @@ TEST_F(PictureListTest, PreviewsEachClickedFileOrEntryOnlyWhilePreviewIsChecked)
   ASSERT_TRUE(waitUntil([&] { return !setup_->checked(ControlId::Preview); }, kWaitMs));
   setup_->clickEntry(ControlId::Files, fileIndex(kGreenName));
   ASSERT_TRUE(waitUntil([&] { return setup_->selectedIndex(ControlId::Files) == fileIndex(kGreenName); }, kWaitMs));
-  setup_->clickEntry(ControlId::Pictures, 0);
+  setup_->clickEntry(ControlId::PictureList, 0);
   ASSERT_TRUE(waitUntil([&] { return setup_->enabled(ControlId::Remove); }, kWaitMs));
   expectPreviewStays(kRed);
   setup_->click(ControlId::Preview);
@@ -259,7 +259,7 @@ TEST_F(PictureListTest, PreviewsEachClickedFileOrEntryOnlyWhilePreviewIsChecked)
   // A click on the entry that is already selected is a click all the same.
   setup_->clickEntry(ControlId::Files, fileIndex(kGreenName));
   expectPreview(kGreen);
-  setup_->clickEntry(ControlId::Pictures, 0);
+  setup_->clickEntry(ControlId::PictureList, 0);
   expectPreview(kBlue);
 }
 
@@ -275,7 +275,7 @@ TEST_F(PictureListTest, APictureThatCannotBeLoadedLeavesThePreviewEmpty) {
 
   setup_->clickEntry(ControlId::Files, fileIndex(kRedName));
   expectPreview(kRed);
-  setup_->clickEntry(ControlId::Pictures, 0);
+  setup_->clickEntry(ControlId::PictureList, 0);
   expectPreview(emptyPreview());
   EXPECT_TRUE(setup_->program().running());
 }

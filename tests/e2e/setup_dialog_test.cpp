@@ -185,7 +185,7 @@ TEST_F(SetupDialogTest, ThePictureListsTopEdgeStaysWholeUnderItsLabel) {
   ASSERT_NO_FATAL_FAILURE(open());
   // "Pictures to show :" ends where the picture list begins and draws nothing over its edge.
   const RECT label = rectInClient(dialog, control(ControlId::ListLabel));
-  const RECT list = rectInClient(dialog, control(ControlId::Pictures));
+  const RECT list = rectInClient(dialog, control(ControlId::PictureList));
   ASSERT_EQ(label.bottom, list.top);
   POINT underLabel{label.left + 4, list.top};
   POINT pastLabel{label.right + 4, list.top};
@@ -211,7 +211,7 @@ TEST_F(SetupDialogTest, ScreenReadersCallEveryInputByWhatItIsFor) {
       {ControlId::Interval, L"Change picture every :"}, {ControlId::Drives, L"Drive"},
       {ControlId::Folders, L"Folder"},                  {ControlId::Files, L"Pictures in this folder"},
       {ControlId::Add, L"Add"},                         {ControlId::Remove, L"Remove"},
-      {ControlId::Pictures, L"Pictures to show :"},     {ControlId::Preview, L"Preview"},
+      {ControlId::PictureList, L"Pictures to show :"},     {ControlId::Preview, L"Preview"},
       {ControlId::Ok, L"OK"},                           {ControlId::Cancel, L"Cancel"}};
   for (const auto& [id, name] : names) {
     const auto announced = accessibleName(control(id));
@@ -219,7 +219,7 @@ TEST_F(SetupDialogTest, ScreenReadersCallEveryInputByWhatItIsFor) {
     std::wcout << L"not told by this system: \"" << name << L"\" (it says \"" << announced.value_or(L"")
                << L"\")\n";
     const HWND before = GetWindow(control(id), GW_HWNDPREV);
-    if (setup::control(id).accessibleName) {
+    if (setup::layoutOf(id).accessibleName) {
       EXPECT_FALSE(propertyServiceTakesNames()) << name << " is announced as " << announced.value_or(L"nothing");
       EXPECT_NE(classNameOf(before), L"Static") << name;
     } else {
@@ -232,7 +232,7 @@ TEST_F(SetupDialogTest, ScreenReadersCallEveryInputByWhatItIsFor) {
 TEST_F(SetupDialogTest, TabVisitsTheInputsInOrderAndSkipsDisabledButtons) {
   ASSERT_NO_FATAL_FAILURE(open());
   const std::vector<ControlId> cycle{ControlId::Interval, ControlId::Drives,  ControlId::Folders,
-                                     ControlId::Files,    ControlId::Pictures, ControlId::Preview,
+                                     ControlId::Files,    ControlId::PictureList, ControlId::Preview,
                                      ControlId::Ok,       ControlId::Cancel,   ControlId::Interval};
   for (std::size_t i = 1; i < cycle.size(); ++i) {
     pressKey(VK_TAB);
@@ -258,7 +258,7 @@ TEST_P(EscFrom, EndsTheProgramWritingNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Controls, EscFrom,
                          testing::Values(ControlId::Interval, ControlId::Drives, ControlId::Folders,
-                                         ControlId::Pictures, ControlId::Preview, ControlId::Ok));
+                                         ControlId::PictureList, ControlId::Preview, ControlId::Ok));
 
 TEST_F(SetupDialogTest, EscOnAFirstRunLeavesTheStoreEmpty) {
   ASSERT_NO_FATAL_FAILURE(open());

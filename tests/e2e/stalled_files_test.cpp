@@ -153,7 +153,7 @@ TEST_F(StalledFiles, CancelEndsTheDialogWhileAPreviewStalls) {
   SetupWindow setup(browserStart());
   ASSERT_TRUE(setup.opened());
   ASSERT_TRUE(setup.checked(ControlId::Preview));
-  setup.clickEntry(ControlId::Pictures, 0);
+  setup.clickEntry(ControlId::PictureList, 0);
   Sleep(500);  // the preview's read has begun
 
   const auto ended = msUntilEndedBy(setup.program(), [&] { setup.click(ControlId::Cancel); });

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "win/handles.h"
-#include "win/handles.h"
 
 namespace slidewell::testing_support {
 namespace {

@@ -3,12 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "setup/browser/bitmap_names.h"
-#include "setup/browser/drive_text.h"
-#include "setup/browser/folder_entries.h"
-#include "setup/browser/folder_path.h"
-#include "setup/join_path.h"
 #include "setup/browser/name_order.h"
+#include "setup/browser/folder_path.h"
+#include "setup/browser/folder_entries.h"
+#include "setup/join_path.h"
 
 namespace slidewell::setup {
 namespace {

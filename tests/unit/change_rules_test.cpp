@@ -1,4 +1,4 @@
-#include "slideshow/change_rules.h"
+#include "slideshow/show_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "memory_settings_store.h"
-#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 #include "setup/configuration.h"
 #include "setup/picture_list_rules.h"
 #include "setup/setup_controls.h"

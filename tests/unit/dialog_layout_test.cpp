@@ -24,7 +24,7 @@ TEST(TwipsToPixels, RoundsToTheNearestPixelWithHalvesAwayFromZero) {
 TEST(TwipsToPixels, ControlsThatMeetInTwipsMeetInPixels) {
   // The status bar ends on the client area's bottom edge at every DPI.
   for (const int dpi : kDpis) {
-    const PixelRect bar = toPixels(control(ControlId::StatusBar).place, dpi);
+    const PixelRect bar = toPixels(layoutOf(ControlId::StatusBar).place, dpi);
     EXPECT_EQ(bar.bottom, twipsToPixels(kWindow.clientHeight, dpi)) << dpi;
     EXPECT_EQ(bar.width(), twipsToPixels(kWindow.clientWidth, dpi)) << dpi;
   }
@@ -120,8 +120,8 @@ TEST(DialogControls, EveryControlThatTakesTheFocusHasANameThatSaysWhatItIsFor) {
 
 TEST(DialogControls, ProgressBarLiesWithinTheStatusBarAtItsRightEnd) {
   for (const int dpi : kDpis) {
-    const PixelRect bar = toPixels(control(ControlId::StatusBar).place, dpi);
-    const PixelRect progress = toPixels(control(ControlId::Progress).place, dpi);
+    const PixelRect bar = toPixels(layoutOf(ControlId::StatusBar).place, dpi);
+    const PixelRect progress = toPixels(layoutOf(ControlId::Progress).place, dpi);
     EXPECT_GE(progress.left, bar.left + bar.width() / 2) << dpi;
     EXPECT_LE(progress.right, bar.right) << dpi;
     EXPECT_GE(progress.top, bar.top) << dpi;

@@ -1,4 +1,4 @@
-#include "slideshow/move_counter.h"
+#include "slideshow/show_rules.h"
 
 #include <gtest/gtest.h>
 

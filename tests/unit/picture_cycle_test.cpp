@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "memory_settings_store.h"
-#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 
 namespace slidewell::slideshow {
 namespace {

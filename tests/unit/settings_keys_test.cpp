@@ -3,14 +3,18 @@
 #include <array>
 #include <cstddef>
 
-#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 #include "settings/stored_text.h"
 
 namespace slidewell::settings {
 namespace {
 
-TEST(PictureKey, IsPictureSpaceAndDecimalIndex) {
-  for (const int index : {0, 9, 10, 100}) EXPECT_EQ(pictureKey(index), L"Picture " + std::to_wstring(index));
+TEST(SettingsKeys, NameTheSectionAndEachPictureSlot) {
+  EXPECT_EQ(sectionPath(), L"Software\\SWPIC1\\Main");
+  EXPECT_EQ(pictureKey(0), L"Picture 0");
+  EXPECT_EQ(pictureKey(9), L"Picture 9");
+  EXPECT_EQ(pictureKey(10), L"Picture 10");
+  EXPECT_EQ(pictureKey(100), L"Picture 100");
 }
 
 std::vector<std::byte> bytes(std::initializer_list<int> values) {

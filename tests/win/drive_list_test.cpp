@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "browser_controls.h"
-#include "setup/browser/drive_text.h"
+#include "setup/browser/folder_path.h"
 #include "temp_tree.h"
 #include "test_parent.h"
 #include "win/window_text.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 
 namespace slidewell::settings {
 namespace {

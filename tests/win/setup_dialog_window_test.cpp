@@ -66,7 +66,7 @@ class SetupDialogWindowTest : public testing::Test {
 };
 
 TEST_F(SetupDialogWindowTest, OkSavesTheWholeConfigurationThenEnds) {
-  SendMessageW(control(ControlId::Pictures), LB_DELETESTRING, 0, 0);
+  SendMessageW(control(ControlId::PictureList), LB_DELETESTRING, 0, 0);
   SetWindowTextW(control(ControlId::Interval), L"12");
   press(ControlId::Ok);
   EXPECT_EQ(ends, 1);

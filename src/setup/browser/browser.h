@@ -2,19 +2,28 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
 
-#include "setup/browser/destination.h"
 #include "setup/browser/drive_list.h"
 #include "setup/browser/file_list.h"
 #include "setup/browser/folder_list.h"
+#include "setup/browser/folder_reading.h"
 #include "win/worker.h"
 
 namespace slidewell::setup {
+
+// How long a move of the browser made while the configuration loads (to the stored drive, to the stored
+// folder) waits for its read before it takes the drive or folder as one that cannot be read, so that a
+// hung one delays the dialog by no more than that. The read goes on on a thread of its own (see
+// win::Worker).
+inline constexpr std::chrono::milliseconds kBrowseWait{400};
+// How long a move of the user's may wait for a thread, behind reads that hang, before it is given up.
+inline constexpr std::chrono::milliseconds kBrowseStallBound{2000};
 
 // The dialog's file browser: the drive list, the folder list and the file list moving together, and
 // the "Add" button that adds the file chosen in it. Each change of folder reads the new folder once and

@@ -3,8 +3,8 @@
 #include <optional>
 #include <vector>
 
-#include "setup/browser/destination.h"
-#include "setup/browser/drive_text.h"
+#include "setup/browser/folder_reading.h"
+#include "setup/browser/folder_path.h"
 #include "win/window_text.h"
 
 namespace slidewell::setup {

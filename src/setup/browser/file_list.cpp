@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "setup/browser/bitmap_names.h"
+#include "setup/browser/name_order.h"
 #include "win/window_text.h"
 
 namespace slidewell::setup {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,15 +18,28 @@ struct FolderItem {
 // drive that is not ready), without any error box.
 std::optional<std::vector<FolderItem>> readFolder(const FolderPath& folder);
 
-// How long a move of the browser made while the configuration loads (to the stored drive, to the stored
-// folder) waits for its read before it takes the drive or folder as one that cannot be read, so that a
-// hung one delays the dialog by no more than that. The read goes on on a thread of its own (see
-// win::Worker).
-inline constexpr std::chrono::milliseconds kBrowseWait{400};
-// How long a move of the user's may wait for a thread, behind reads that hang, before it is given up.
-inline constexpr std::chrono::milliseconds kBrowseStallBound{2000};
-
 // The folder that the process runs in, where the browser starts.
 std::wstring processCurrentFolder();
+
+// Where one move of the browser leads, found by looking at the file system, which may stall, and so
+// read away from the window's thread.
+struct Destination {
+  // A move to a drive names the drive; its label is nullopt when the drive cannot be read.
+  std::optional<wchar_t> drive;
+  std::optional<std::wstring> label;
+  // The folder the move ends in, with its items; nullopt when no folder could be read.
+  std::optional<FolderPath> folder;
+  std::vector<FolderItem> items;
+};
+
+// A move to a drive: its label, then its current folder (for the drive the program runs on, the folder
+// it runs in) or, when that cannot be read, its root.
+Destination readDriveDestination(wchar_t letter);
+
+// A move to `folder`.
+Destination readFolderDestination(const FolderPath& folder);
+
+// The label of a drive that can be read now (possibly empty); nullopt for one that cannot. No error box.
+std::optional<std::wstring> labelOfReadableDrive(wchar_t letter);
 
 }  // namespace slidewell::setup

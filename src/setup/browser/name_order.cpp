@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/ascii_case.h"
+
 namespace slidewell::setup {
 namespace {
 
@@ -29,6 +31,21 @@ bool lessIgnoringCase(std::wstring_view a, std::wstring_view b) {
 void sortIgnoringCase(std::vector<std::wstring>& names) {
   std::sort(names.begin(), names.end(),
             [](const std::wstring& a, const std::wstring& b) { return lessIgnoringCase(a, b); });
+}
+
+bool isBitmapName(std::wstring_view name) {
+  constexpr std::wstring_view kExtension = L".bmp";
+  if (name.size() < kExtension.size()) return false;
+  const auto tail = name.substr(name.size() - kExtension.size());
+  return std::equal(tail.begin(), tail.end(), kExtension.begin(), [](wchar_t c, wchar_t wanted) {
+    return text::asciiLower(c) == wanted;
+  });
+}
+
+std::vector<std::wstring> bitmapNames(std::vector<std::wstring> fileNames) {
+  std::erase_if(fileNames, [](const std::wstring& name) { return !isBitmapName(name); });
+  sortIgnoringCase(fileNames);
+  return fileNames;
 }
 
 }  // namespace slidewell::setup

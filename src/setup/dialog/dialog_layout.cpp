@@ -37,13 +37,13 @@ constexpr std::array kControls{
   ControlLayout{.name = L"remove", .id = ControlId::Remove, .kind = PushButton, .caption = L"Remove",
                 .place = {3360, 2400, 1215, 375}, .enabled = false, .tabIndex = 5,
                 .help = L"Click here to remove the selected picture in the list"},
-  ControlLayout{.name = L"picture1", .id = ControlId::Picture, .kind = Image, .caption = L"",
+  ControlLayout{.name = L"picture1", .id = ControlId::PreviewBox, .kind = Image, .caption = L"",
                 .place = {4800, 1680, 1215, 975}, .border = true, .help = L"Preview of the picture"},
   // Directly before the list it names. It ends where the list begins rather than 15 twips inside it,
   // so that no control lies over a label and the window order is free to follow the names.
   ControlLayout{.name = L"t", .id = ControlId::ListLabel, .kind = Label, .caption = L"Pictures to show :",
                 .place = {120, 2520, 1455, 240}},
-  ControlLayout{.name = L"List1", .id = ControlId::Pictures, .kind = ListBox, .caption = L"",
+  ControlLayout{.name = L"List1", .id = ControlId::PictureList, .kind = ListBox, .caption = L"",
                 .place = {120, 2760, 4455, 1815}, .border = true, .tabIndex = 6,
                 .help = L"Pictures to show when the Screen saver is active"},
   ControlLayout{.name = L"Preview", .id = ControlId::Preview, .kind = CheckBox, .caption = L"Preview",
@@ -89,6 +89,6 @@ const ControlLayout* findControl(int id) {
   return nullptr;
 }
 
-const ControlLayout& control(ControlId id) { return *findControl(static_cast<int>(id)); }
+const ControlLayout& layoutOf(ControlId id) { return *findControl(static_cast<int>(id)); }
 
 }  // namespace slidewell::setup

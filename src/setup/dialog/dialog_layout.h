@@ -57,9 +57,9 @@ enum class ControlId : int {
   Files,
   Add,
   Remove,
-  Picture,
+  PreviewBox,  // the preview of the chosen picture
   ListLabel,  // "Pictures to show :"
-  Pictures,
+  PictureList,
   Preview,
   Ok,
   Cancel,
@@ -119,6 +119,6 @@ TwipRect windowPlace(const ControlLayout& layout);
 
 // The entry for `id`, or nullptr for an id that is not one of the dialog's controls.
 const ControlLayout* findControl(int id);
-const ControlLayout& control(ControlId id);
+const ControlLayout& layoutOf(ControlId id);
 
 }  // namespace slidewell::setup

@@ -7,24 +7,24 @@
 namespace slidewell::setup {
 
 int DialogSetupControls::pictureCount() const {
-  const LRESULT count = SendMessageW(item(ControlId::Pictures), LB_GETCOUNT, 0, 0);
+  const LRESULT count = SendMessageW(item(ControlId::PictureList), LB_GETCOUNT, 0, 0);
   return count == LB_ERR ? 0 : static_cast<int>(count);
 }
 
-std::wstring DialogSetupControls::picture(int index) const { return win::listItemText(item(ControlId::Pictures), index); }
+std::wstring DialogSetupControls::picture(int index) const { return win::listItemText(item(ControlId::PictureList), index); }
 
 void DialogSetupControls::appendPicture(std::wstring_view path) {
   const std::wstring text(path);
-  SendMessageW(item(ControlId::Pictures), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageW(item(ControlId::PictureList), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 int DialogSetupControls::selectedPicture() const {
-  const LRESULT index = SendMessageW(item(ControlId::Pictures), LB_GETCURSEL, 0, 0);
+  const LRESULT index = SendMessageW(item(ControlId::PictureList), LB_GETCURSEL, 0, 0);
   return index == LB_ERR ? -1 : static_cast<int>(index);
 }
 
 void DialogSetupControls::selectPicture(int index) {
-  SendMessageW(item(ControlId::Pictures), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(item(ControlId::PictureList), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 std::wstring DialogSetupControls::intervalText() const {
@@ -79,7 +79,7 @@ std::optional<std::wstring> DialogSetupControls::choosePicture() {
 }
 
 void DialogSetupControls::removeSelectedPicture() {
-  const HWND list = item(ControlId::Pictures);
+  const HWND list = item(ControlId::PictureList);
   if (const int index = selectedPicture(); index > -1) {
     SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
   }

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "setup/browser/browser.h"
-#include "setup/dialog/dialog_controls.h"
+#include "setup/dialog/control_factory.h"
 #include "setup/setup_controls.h"
 
 namespace slidewell::setup {

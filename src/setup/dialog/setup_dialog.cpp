@@ -6,8 +6,8 @@
 
 #include "setup/browser/folder_reading.h"
 #include "setup/configuration.h"
-#include "setup/dialog/dialog_controls.h"
-#include "setup/dialog/dialog_font.h"
+#include "setup/dialog/control_factory.h"
+#include "setup/dialog/control_factory.h"
 #include "setup/picture_list_rules.h"
 #include "win/system_library.h"
 #include "win/dpi.h"
@@ -174,7 +174,7 @@ void SetupDialog::onCommand(int id, int code) {
     case static_cast<int>(ControlId::Add):
       if (code == BN_CLICKED) addp(*setupControls_);
       break;
-    case static_cast<int>(ControlId::Pictures):
+    case static_cast<int>(ControlId::PictureList):
       if (code == LBN_SELCHANGE) onPictureClick();
       break;
     case static_cast<int>(ControlId::Remove):

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 #include "win/handles.h"
 
 namespace slidewell::e2e {
@@ -16,7 +16,9 @@ const std::wstring kSectionPath = settings::sectionPath();
 const wchar_t* const kSection = kSectionPath.c_str();
 }  // namespace
 
-void clearSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\SWPIC1"); }
+void clearSettings() {
+  RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\" + std::wstring(settings::kApplication)).c_str());
+}
 
 void writeSetting(std::wstring_view key, std::wstring_view value) {
   const std::wstring text(value);

@@ -134,7 +134,7 @@ bool SetupWindow::openFolder(const std::wstring& name) {
 
 testing_support::Rgb SetupWindow::previewColour() const {
   RECT rect{};
-  GetWindowRect(control(setup::ControlId::Picture), &rect);
+  GetWindowRect(control(setup::ControlId::PreviewBox), &rect);
   return Screenshot::capture().at((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 

@@ -5,6 +5,8 @@
 
 namespace slidewell::slideshow {
 
+// The show's rules: when it changes its picture, and when the mouse ends it.
+
 // When the show changes its picture. Each tick of the period starts a change, which waits for its
 // picture to be read; changes never overlap, so a tick that comes while one waits starts none. A
 // change that ends after such a missed tick starts the period afresh, so that a picture read late is
@@ -43,6 +45,23 @@ class ChangeRules {
   std::uint32_t period_ = 0;
   bool changing_ = false;
   bool tickMissed_ = false;  // a tick came while the change waited for its picture
+};
+
+// Mouse movement that ends the show: the first 20 moves change nothing, the 21st ends it. Moves over
+// the background and over the picture count together, from the window's creation, never going down.
+class MoveCounter {
+ public:
+  static constexpr unsigned kMovesKept = 20;
+
+  // Counts one move; true when the show must end.
+  bool mm() {
+    // Past the limit the count stays put: the answer does not change and it never wraps to 0.
+    if (movecount_ <= kMovesKept) ++movecount_;
+    return movecount_ > kMovesKept;
+  }
+
+ private:
+  unsigned movecount_ = 0;
 };
 
 }  // namespace slidewell::slideshow

@@ -1,10 +1,13 @@
-#include "setup/dialog/dialog_controls.h"
+#include "setup/dialog/control_factory.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 
-#include "setup/dialog/accessible_name.h"
+#include "win/com.h"
 
 namespace slidewell::setup {
 namespace {
@@ -70,6 +73,22 @@ void fitClosedHeight(HWND combo, int height) {
   if (height > frame) SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - frame);
 }
 
+// Gives `control` the name that screen readers announce for it, through the platform's accessibility
+// property service, for a control that has no label before it to be named by. Needs COM on this
+// thread. Returns whether the service took the name; a system without the service leaves the control
+// unnamed and the dialog works on.
+bool nameForScreenReaders(HWND control, std::wstring_view name) {
+  win::UniqueCom<IAccPropServices> service;
+  if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                              reinterpret_cast<void**>(service.put())))) {
+    return false;
+  }
+  // The service keeps its own copy of the text.
+  const std::wstring text(name);
+  return SUCCEEDED(service->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                                 PROPID_ACC_NAME, text.c_str()));
+}
+
 }  // namespace
 
 HWND createControl(HWND dialog, const ControlLayout& layout, HINSTANCE instance, PreviewImage& image) {
@@ -97,6 +116,19 @@ void placeControl(HWND control, const ControlLayout& layout, UINT dpi) {
   SetWindowPos(control, nullptr, place.left, place.top, place.width(), place.height(),
                SWP_NOZORDER | SWP_NOACTIVATE);
   if (layout.kind == ControlKind::DriveList) fitClosedHeight(control, place.height());
+}
+
+win::UniqueFont createDialogFont(UINT dpi) {
+  constexpr int kPoints = 8;
+  constexpr int kPointsPerInch = 72;
+  LOGFONTW font{};
+  // Negative: the height of the characters themselves, without the internal leading.
+  font.lfHeight = -MulDiv(kPoints, static_cast<int>(dpi), kPointsPerInch);
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = DEFAULT_CHARSET;
+  constexpr std::wstring_view kFace = L"MS Shell Dlg";
+  std::copy(kFace.begin(), kFace.end(), font.lfFaceName);
+  return win::UniqueFont(CreateFontIndirectW(&font));
 }
 
 }  // namespace slidewell::setup
