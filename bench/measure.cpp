@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "memory_settings_store.h"
-#include "message_pump.h"
+#include "wait.h"
 #include "slideshow/slide_window.h"
 #include "win/com.h"
 #include "win/gdi.h"
@@ -88,7 +88,7 @@ double msPerChange(const std::wstring& picturePath, int rounds) {
     const double start = nowMs();
     window.nextimg();
     // The picture is read on the show's loader thread, and its end comes back as a message.
-    testing_support::dispatchUntil([&] { return !window.changing(); }, 10000);
+    testing_support::waitUntil([&] { return !window.changing(); }, 10000);
     UpdateWindow(window.hwnd());
     GdiFlush();
     times.push_back(nowMs() - start);

@@ -54,4 +54,22 @@ bool xsave(SetupControls& controls, settings::SettingsStore& store) {
   return allSaved;
 }
 
+AddResult addp(SetupControls& controls) {
+  const std::wstring file = controls.selectedFile();
+  if (file.empty()) return AddResult::NothingSelected;
+  if (controls.pictureCount() >= settings::kMaxPictures) {
+    controls.showInformation(kFullListText, kFullListTitle);
+    return AddResult::ListFull;
+  }
+  controls.appendPicture(joinpath(controls.folderPath(), file));
+  return AddResult::Added;
+}
+
+std::wstring joinpath(std::wstring_view folder, std::wstring_view name) {
+  std::wstring path(folder);
+  if (path.empty() || path.back() != L'\\') path.push_back(L'\\');
+  path.append(name);
+  return path;
+}
+
 }  // namespace slidewell::setup

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "settings/settings_store.h"
 #include "setup/setup_controls.h"
 
 namespace slidewell::setup {
+
+// The dialog's window-free logic: loading and saving the configuration, adding to the picture list, and
+// the path rule that it and the browser share.
 
 // What the dialog tells the user, keeping itself open, when "OK" could not write the whole configuration.
 inline constexpr std::wstring_view kSaveFailedText =
@@ -28,5 +32,20 @@ void xload(SetupControls& controls, const settings::SettingsStore& store);
 // hidden at 0, "Preview" and the list's selection restored) and false is returned, so that the user can
 // be told and try again.
 bool xsave(SetupControls& controls, settings::SettingsStore& store);
+
+inline constexpr std::wstring_view kFullListText = L"99 pictures is the maximum";
+inline constexpr std::wstring_view kFullListTitle = L"Unable to add a picture";
+
+enum class AddResult { Added, ListFull, NothingSelected };
+
+// "Add" and a double-click in the file list: appends the browser's selected file, joined to its folder,
+// to the end of the picture list, which holds 99 pictures at most; a full list is told in a message box
+// and stays as it was. Duplicates are allowed; the list's selection does not change. With no file
+// selected there is nothing to add, and nothing happens.
+AddResult addp(SetupControls& controls);
+
+// The full path of file `name` in `folder`: exactly one backslash between them, none added after a
+// folder that already ends with one (the root of a drive, "C:\").
+std::wstring joinpath(std::wstring_view folder, std::wstring_view name);
 
 }  // namespace slidewell::setup

@@ -2,10 +2,39 @@
 
 #include <chrono>
 #include <cstdint>
+#include <string>
+
+#include "settings/settings_store.h"
 
 namespace slidewell::slideshow {
 
-// The show's rules: when it changes its picture, and when the mouse ends it.
+// The show's rules: which picture comes next, when it changes its picture, and when the mouse ends it.
+
+// Which stored picture comes next. The list is never held: each step reads the store afresh, so a
+// list saved while the show runs is followed from the next step on.
+class PictureCycle {
+ public:
+  // Steps `picindex` on and returns the path stored for it. At the end of the list (an empty or absent
+  // value, or past the last picture key) it starts again at index 0 and returns what is stored there,
+  // whatever that is: an empty path when no picture is configured.
+  std::wstring nextimg(const settings::SettingsStore& store) {
+    ++picindex_;
+    // Keys beyond the last picture key are never read, even if something else stored them.
+    std::wstring path =
+        picindex_ < settings::kPictureKeyCount ? store.get(settings::pictureKey(picindex_), L"") : std::wstring();
+    if (path.empty()) {
+      picindex_ = 0;
+      path = store.get(settings::pictureKey(0), L"");
+    }
+    return path;
+  }
+
+  // The list index of the picture on screen; -1 before the first step.
+  int picindex() const { return picindex_; }
+
+ private:
+  int picindex_ = -1;
+};
 
 // When the show changes its picture. Each tick of the period starts a change, which waits for its
 // picture to be read; changes never overlap, so a tick that comes while one waits starts none. A

@@ -10,7 +10,6 @@
 
 #include "settings/settings_store.h"
 #include "slideshow/show_rules.h"
-#include "slideshow/picture_cycle.h"
 #include "slideshow/placement.h"
 #include "slideshow/visible_picture.h"
 #include "win/picture_file.h"

@@ -9,7 +9,7 @@
 #include "picture/picture_header.h"
 #include "win/file_bytes.h"
 #include "win/file_stream.h"
-#include "win/quiet_drive_errors.h"
+#include "win/handles.h"
 
 namespace slidewell::win {
 namespace {

@@ -19,17 +19,6 @@ std::wstring itemText(HWND control, int index, UINT lengthMessage, UINT textMess
 
 }  // namespace
 
-std::wstring growingBufferText(const std::function<DWORD(DWORD size, wchar_t* buffer)>& fill) {
-  std::wstring text(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = fill(static_cast<DWORD>(text.size()), text.data());
-    if (length == 0) return {};
-    const bool fits = length < text.size();
-    text.resize(length);
-    if (fits) return text;
-  }
-}
-
 std::optional<std::wstring> windowText(HWND window) {
   const int length = GetWindowTextLengthW(window);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');

@@ -2,17 +2,11 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace slidewell::win {
-
-// Text from a call that writes into a buffer of `size` characters and returns the length written, or,
-// when the buffer is too small, the size it needs with the terminating NUL (GetCurrentDirectory,
-// GetFullPathName). Empty when the call failed (returned 0).
-std::wstring growingBufferText(const std::function<DWORD(DWORD size, wchar_t* buffer)>& fill);
 
 // A window's text as the window itself reports it; nullopt when it could not be read.
 std::optional<std::wstring> windowText(HWND window);

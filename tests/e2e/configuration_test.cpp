@@ -18,7 +18,7 @@
 #include "harness/screen.h"
 #include "harness/settings.h"
 #include "harness/setup_window.h"
-#include "harness/wait.h"
+#include "wait.h"
 #include "settings/settings_store.h"
 #include "setup/dialog/dialog_layout.h"
 
@@ -79,7 +79,7 @@ class ConfigurationTest : public DialogCase {
   void addFile(const std::wstring& name) {
     const std::size_t before = setup_->entries(ControlId::PictureList).size();
     setup_->doubleClickEntry(ControlId::Files, setup_->fileIndex(name));
-    ASSERT_TRUE(waitUntil([&] { return setup_->entries(ControlId::PictureList).size() == before + 1; }, kWaitMs));
+    ASSERT_TRUE(testing_support::waitUntil([&] { return setup_->entries(ControlId::PictureList).size() == before + 1; }, kWaitMs));
   }
 
   void setInterval(const std::wstring& text) {
@@ -149,9 +149,9 @@ TEST_F(ConfigurationTest, CancelAfterEditingLeavesEveryKeyAsItWas) {
 
   ASSERT_NO_FATAL_FAILURE(addFile(L"blue.bmp"));
   setup_->clickEntry(ControlId::PictureList, 0);
-  ASSERT_TRUE(waitUntil([&] { return setup_->enabled(ControlId::Remove); }, kWaitMs));
+  ASSERT_TRUE(testing_support::waitUntil([&] { return setup_->enabled(ControlId::Remove); }, kWaitMs));
   setup_->click(ControlId::Remove);
-  ASSERT_TRUE(waitUntil([&] { return setup_->entries(ControlId::PictureList).size() == 2; }, kWaitMs));
+  ASSERT_TRUE(testing_support::waitUntil([&] { return setup_->entries(ControlId::PictureList).size() == 2; }, kWaitMs));
   setInterval(L"5");
   ASSERT_TRUE(setup_->openFolder(L"sub"));
 
@@ -165,7 +165,7 @@ TEST_F(ConfigurationTest, SavesTheListInTheOrderShownWithPreviewChecked) {
   ASSERT_TRUE(setup_->checked(ControlId::Preview));
   for (const wchar_t* name : {L"red.bmp", L"blue.bmp", L"green.bmp", L"red.bmp"}) ASSERT_NO_FATAL_FAILURE(addFile(name));
   setup_->clickEntry(ControlId::PictureList, 2);
-  ASSERT_TRUE(waitUntil([&] { return setup_->previewColour() == kGreen; }, kWaitMs));
+  ASSERT_TRUE(testing_support::waitUntil([&] { return setup_->previewColour() == kGreen; }, kWaitMs));
   const auto shown = setup_->entries(ControlId::PictureList);
   ASSERT_EQ(shown.size(), 4u);
   ASSERT_NO_FATAL_FAILURE(pressOk());
@@ -183,7 +183,7 @@ TEST_F(ConfigurationTest, WhenTheStoreRefusesWritesOkSaysSoAndKeepsEverything) {
   const auto before = allSettings();
   ASSERT_NO_FATAL_FAILURE(open());
   setup_->clickEntry(ControlId::PictureList, 1);
-  ASSERT_TRUE(waitUntil([&] { return setup_->previewColour() == kRed; }, kWaitMs));
+  ASSERT_TRUE(testing_support::waitUntil([&] { return setup_->previewColour() == kRed; }, kWaitMs));
   setInterval(L"9");
   const std::wstring drive = setup_->driveText();
   {
@@ -226,7 +226,7 @@ TEST_F(ConfigurationTest, TheProgressBarClimbsWhileManyPicturesAreSaved) {
   // How much of the bar's middle row is filled, each time it was seen to change.
   std::vector<int> filled{0};
   setup_->click(ControlId::Ok);
-  waitUntil([&] {
+  testing_support::waitUntil([&] {
     const Screenshot shot = Screenshot::capture(bar);
     // Once the program has ended the bar is gone, and what was captured may be what lay beneath it.
     if (!setup_->program().running()) return true;

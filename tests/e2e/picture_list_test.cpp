@@ -17,7 +17,7 @@
 #include "harness/screen.h"
 #include "harness/settings.h"
 #include "harness/setup_window.h"
-#include "harness/wait.h"
+#include "wait.h"
 #include "setup/dialog/dialog_layout.h"
 
 namespace slidewell::e2e {
@@ -79,12 +79,12 @@ class PictureListTest : public DialogCase {
   std::vector<std::wstring> pictures() const { return setup_->entries(ControlId::PictureList); }
 
   void expectPictures(const std::vector<std::wstring>& expected) {
-    EXPECT_TRUE(waitUntil([&] { return pictures() == expected; }, kWaitMs))
+    EXPECT_TRUE(testing_support::waitUntil([&] { return pictures() == expected; }, kWaitMs))
         << testing::PrintToString(pictures()) << " instead of " << testing::PrintToString(expected);
   }
 
   void expectPreview(Rgb colour) {
-    EXPECT_TRUE(waitUntil([&] { return setup_->previewColour() == colour; }, kWaitMs))
+    EXPECT_TRUE(testing_support::waitUntil([&] { return setup_->previewColour() == colour; }, kWaitMs))
         << "the preview shows " << int{setup_->previewColour().r} << "," << int{setup_->previewColour().g} << ","
         << int{setup_->previewColour().b};
   }
@@ -115,7 +115,7 @@ TEST_F(PictureListTest, BrowsesThroughTheFolderListAndListsOnlyTheBitmaps) {
   ASSERT_TRUE(setup_->openFolder(kPicturesFolder));
   EXPECT_EQ(setup_->folderPath(), pictures_);
   EXPECT_EQ(subfolders(), (std::vector<std::wstring>{L"folder.bmp", L"sub"}));
-  EXPECT_TRUE(waitUntil([&] {
+  EXPECT_TRUE(testing_support::waitUntil([&] {
     return setup_->entries(ControlId::Files) ==
            std::vector<std::wstring>{kRedName, kGreenName, kBrokenName, kBlueName};
   }, kWaitMs)) << testing::PrintToString(setup_->entries(ControlId::Files));
@@ -125,7 +125,7 @@ TEST_F(PictureListTest, BrowsesThroughTheFolderListAndListsOnlyTheBitmaps) {
   const auto names = setup_->entries(ControlId::Folders);
   SendMessageW(setup_->control(ControlId::Folders), LB_SETCURSEL, names.size() - 1, 0);
   pressKey(VK_RETURN);
-  EXPECT_TRUE(waitUntil([&] { return setup_->folderPath() == inPictures(L"sub"); }, kWaitMs)) << setup_->folderPath();
+  EXPECT_TRUE(testing_support::waitUntil([&] { return setup_->folderPath() == inPictures(L"sub"); }, kWaitMs)) << setup_->folderPath();
   EXPECT_TRUE(setup_->entries(ControlId::Files).empty());
 
   // Up again, through the entry of the folder above.
@@ -139,7 +139,7 @@ TEST_F(PictureListTest, AddsTheSelectedFileByButtonAndByDoubleClickJoinedToItsFo
   ASSERT_NO_FATAL_FAILURE(open(pictures_));
   EXPECT_FALSE(setup_->enabled(ControlId::Add));
   setup_->clickEntry(ControlId::Files, fileIndex(kRedName));
-  EXPECT_TRUE(waitUntil([&] { return setup_->enabled(ControlId::Add); }, kWaitMs));
+  EXPECT_TRUE(testing_support::waitUntil([&] { return setup_->enabled(ControlId::Add); }, kWaitMs));
   setup_->click(ControlId::Add);
   expectPictures({inPictures(kRedName)});
   EXPECT_EQ(setup_->selectedIndex(ControlId::PictureList), -1);
@@ -187,7 +187,7 @@ TEST_F(PictureListTest, TakesNinetyNinePicturesThenSaysTheListIsFullAndKeepsIt) 
   ASSERT_EQ(pictures().size(), 98u);
 
   setup_->clickEntry(ControlId::Files, fileIndex(kGreenName));
-  ASSERT_TRUE(waitUntil([&] { return setup_->enabled(ControlId::Add); }, kWaitMs));
+  ASSERT_TRUE(testing_support::waitUntil([&] { return setup_->enabled(ControlId::Add); }, kWaitMs));
   setup_->click(ControlId::Add);
   auto full = stored;
   full.push_back(inPictures(kGreenName));
@@ -216,7 +216,7 @@ TEST_F(PictureListTest, RemovesTheSelectedEntryAndThenWaitsForTheNextClick) {
   EXPECT_FALSE(setup_->enabled(ControlId::Remove));
 
   setup_->clickEntry(ControlId::PictureList, 1);
-  ASSERT_TRUE(waitUntil([&] { return setup_->enabled(ControlId::Remove); }, kWaitMs));
+  ASSERT_TRUE(testing_support::waitUntil([&] { return setup_->enabled(ControlId::Remove); }, kWaitMs));
   setup_->click(ControlId::Remove);
   expectPictures({L"C:\\a.bmp", L"C:\\c.bmp"});
   EXPECT_FALSE(setup_->enabled(ControlId::Remove));
@@ -229,7 +229,7 @@ TEST_F(PictureListTest, RemovesTheSelectedEntryAndThenWaitsForTheNextClick) {
   EXPECT_FALSE(setup_->enabled(ControlId::Remove));
 
   setup_->clickEntry(ControlId::PictureList, 1);
-  ASSERT_TRUE(waitUntil([&] { return setup_->enabled(ControlId::Remove); }, kWaitMs));
+  ASSERT_TRUE(testing_support::waitUntil([&] { return setup_->enabled(ControlId::Remove); }, kWaitMs));
   setup_->click(ControlId::Remove);
   expectPictures({L"C:\\a.bmp"});
   EXPECT_FALSE(setup_->enabled(ControlId::Remove));
@@ -246,14 +246,14 @@ TEST_F(PictureListTest, PreviewsEachClickedFileOrEntryOnlyWhilePreviewIsChecked)
 
   // Cleared: clicks in either list leave the last picture in place, and so does checking the box again.
   setup_->click(ControlId::Preview);
-  ASSERT_TRUE(waitUntil([&] { return !setup_->checked(ControlId::Preview); }, kWaitMs));
+  ASSERT_TRUE(testing_support::waitUntil([&] { return !setup_->checked(ControlId::Preview); }, kWaitMs));
   setup_->clickEntry(ControlId::Files, fileIndex(kGreenName));
-  ASSERT_TRUE(waitUntil([&] { return setup_->selectedIndex(ControlId::Files) == fileIndex(kGreenName); }, kWaitMs));
+  ASSERT_TRUE(testing_support::waitUntil([&] { return setup_->selectedIndex(ControlId::Files) == fileIndex(kGreenName); }, kWaitMs));
   setup_->clickEntry(ControlId::PictureList, 0);
-  ASSERT_TRUE(waitUntil([&] { return setup_->enabled(ControlId::Remove); }, kWaitMs));
+  ASSERT_TRUE(testing_support::waitUntil([&] { return setup_->enabled(ControlId::Remove); }, kWaitMs));
   expectPreviewStays(kRed);
   setup_->click(ControlId::Preview);
-  ASSERT_TRUE(waitUntil([&] { return setup_->checked(ControlId::Preview); }, kWaitMs));
+  ASSERT_TRUE(testing_support::waitUntil([&] { return setup_->checked(ControlId::Preview); }, kWaitMs));
   expectPreviewStays(kRed);
 
   // A click on the entry that is already selected is a click all the same.
@@ -298,13 +298,13 @@ TEST_F(PictureListTest, ADriveThatCannotBeReadLeavesTheBrowserWhereItWasAndARead
   ASSERT_NE(std::find(drives.begin(), drives.end(), unreadable), drives.end()) << testing::PrintToString(drives);
   const std::wstring startDrive = setup_->driveText();
   setup_->clickEntry(ControlId::Files, fileIndex(kRedName));
-  ASSERT_TRUE(waitUntil([&] { return setup_->enabled(ControlId::Add); }, kWaitMs));
+  ASSERT_TRUE(testing_support::waitUntil([&] { return setup_->enabled(ControlId::Add); }, kWaitMs));
 
   const HWND driveList = setup_->control(ControlId::Drives);
   // From the file list back past the folder list.
   pressKeyWithShift(VK_TAB);
   pressKeyWithShift(VK_TAB);
-  ASSERT_TRUE(waitUntil([&] { return focusOf(setup_->window()) == driveList; }, kWaitMs));
+  ASSERT_TRUE(testing_support::waitUntil([&] { return focusOf(setup_->window()) == driveList; }, kWaitMs));
   pressKey(static_cast<WORD>(letter));
   Sleep(kSettleMs);
   EXPECT_EQ(setup_->driveText(), startDrive);
@@ -314,7 +314,7 @@ TEST_F(PictureListTest, ADriveThatCannotBeReadLeavesTheBrowserWhereItWasAndARead
   EXPECT_EQ(GetForegroundWindow(), setup_->window()) << "an error box";
 
   pressKey('Z');
-  EXPECT_TRUE(waitUntil([&] { return setup_->folderPath() == L"Z:\\"; }, kWaitMs)) << setup_->folderPath();
+  EXPECT_TRUE(testing_support::waitUntil([&] { return setup_->folderPath() == L"Z:\\"; }, kWaitMs)) << setup_->folderPath();
   EXPECT_EQ(setup_->driveText().substr(0, 2), L"z:");
   EXPECT_FALSE(setup_->enabled(ControlId::Add));
 }
@@ -337,7 +337,7 @@ TEST_F(PictureListTest, PathsBeyondTheOldLengthLimitAreBrowsedAddedAndStoredExac
   ASSERT_EQ(setup_->entries(ControlId::Files), std::vector<std::wstring>{L"deep.bmp"});
   // The preview of such a path depends on the system's support for long paths; either way the dialog goes on.
   setup_->clickEntry(ControlId::Files, 0);
-  ASSERT_TRUE(waitUntil([&] { return setup_->enabled(ControlId::Add); }, kWaitMs));
+  ASSERT_TRUE(testing_support::waitUntil([&] { return setup_->enabled(ControlId::Add); }, kWaitMs));
   setup_->click(ControlId::Add);
   expectPictures({picture});
   setup_->click(ControlId::Ok);

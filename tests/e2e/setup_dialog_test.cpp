@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
 #include <map>
 #include <memory>
 #include <string>
@@ -19,7 +18,7 @@
 #include "harness/screen.h"
 #include "harness/settings.h"
 #include "harness/setup_window.h"
-#include "harness/wait.h"
+#include "wait.h"
 #include "setup/dialog/dialog_layout.h"
 
 namespace slidewell::e2e {
@@ -192,7 +191,7 @@ TEST_F(SetupDialogTest, ThePictureListsTopEdgeStaysWholeUnderItsLabel) {
   ClientToScreen(dialog, &underLabel);
   ClientToScreen(dialog, &pastLabel);
   Rgb under{}, past{};
-  EXPECT_TRUE(waitUntil([&] {
+  EXPECT_TRUE(testing_support::waitUntil([&] {
     const Screenshot shot = Screenshot::capture();
     under = shot.at(underLabel.x, underLabel.y);
     past = shot.at(pastLabel.x, pastLabel.y);
@@ -216,8 +215,6 @@ TEST_F(SetupDialogTest, ScreenReadersCallEveryInputByWhatItIsFor) {
   for (const auto& [id, name] : names) {
     const auto announced = accessibleName(control(id));
     if (announced == name) continue;
-    std::wcout << L"not told by this system: \"" << name << L"\" (it says \"" << announced.value_or(L"")
-               << L"\")\n";
     const HWND before = GetWindow(control(id), GW_HWNDPREV);
     if (setup::layoutOf(id).accessibleName) {
       EXPECT_FALSE(propertyServiceTakesNames()) << name << " is announced as " << announced.value_or(L"nothing");
@@ -236,12 +233,12 @@ TEST_F(SetupDialogTest, TabVisitsTheInputsInOrderAndSkipsDisabledButtons) {
                                      ControlId::Ok,       ControlId::Cancel,   ControlId::Interval};
   for (std::size_t i = 1; i < cycle.size(); ++i) {
     pressKey(VK_TAB);
-    EXPECT_TRUE(waitUntil([&] { return focusOf(dialog) == control(cycle[i]); }, 2000))
+    EXPECT_TRUE(testing_support::waitUntil([&] { return focusOf(dialog) == control(cycle[i]); }, 2000))
         << "after Tab number " << i << " the focus is on id " << GetDlgCtrlID(focusOf(dialog));
   }
   for (std::size_t i = cycle.size() - 1; i-- > 0;) {
     pressKeyWithShift(VK_TAB);
-    EXPECT_TRUE(waitUntil([&] { return focusOf(dialog) == control(cycle[i]); }, 2000))
+    EXPECT_TRUE(testing_support::waitUntil([&] { return focusOf(dialog) == control(cycle[i]); }, 2000))
         << "Shift+Tab back to position " << i;
   }
 }
@@ -354,7 +351,7 @@ class HelpLineTest : public SetupDialogTest {
     movePointerTo(point.x, point.y);
   }
   void expectLine(const std::wstring& text) {
-    EXPECT_TRUE(waitUntil([&] { return helpLine() == text; }, 2000))
+    EXPECT_TRUE(testing_support::waitUntil([&] { return helpLine() == text; }, 2000))
         << "expected \"" << text << "\", the line shows \"" << helpLine() << "\"";
   }
   void expectLineStays(const std::wstring& text) {

@@ -20,7 +20,7 @@
 #include "harness/screen.h"
 #include "harness/settings.h"
 #include "harness/setup_window.h"
-#include "harness/wait.h"
+#include "wait.h"
 #include "png_file.h"
 #include "temp_tree.h"
 
@@ -40,7 +40,7 @@ long msSince(Clock::time_point start) {
 
 // The milliseconds from the start of `program` until it shows a window; nullopt when none came.
 std::optional<long> msUntilWindow(const RunningProgram& program, Clock::time_point started) {
-  if (!waitUntil([&] { return program.anyWindow() != nullptr; }, 2 * kWindowUpMs)) return std::nullopt;
+  if (!testing_support::waitUntil([&] { return program.anyWindow() != nullptr; }, 2 * kWindowUpMs)) return std::nullopt;
   return msSince(started);
 }
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "harness/program.h"
-#include "harness/wait.h"
+#include "wait.h"
 
 namespace slidewell::e2e {
 namespace {
@@ -13,7 +13,7 @@ TEST_P(CommandLineOpeningNothing, EndsWithoutAWindow) {
   RunningProgram program(GetParam());
   ASSERT_TRUE(program.started());
   bool sawWindow = false;
-  const bool ended = waitUntil([&] {
+  const bool ended = testing_support::waitUntil([&] {
     sawWindow = sawWindow || program.anyWindow() != nullptr;
     return !program.running();
   }, 10000);

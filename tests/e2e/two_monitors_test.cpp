@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,7 +14,7 @@
 #include "harness/report.h"
 #include "harness/screen.h"
 #include "harness/settings.h"
-#include "harness/wait.h"
+#include "wait.h"
 #include "setup/dialog/dialog_layout.h"
 #include "temp_tree.h"
 
@@ -119,12 +118,6 @@ class TwoMonitors : public testing::Test {
 };
 
 TEST_F(TwoMonitors, LieSideBySideWithTheSecondSmaller) {
-  std::cout << "monitors: " << GetSystemMetrics(SM_CMONITORS) << "; virtual screen " << text(virtualScreen())
-            << "\n";
-  for (const Monitor& each : screens_) {
-    std::cout << (each.primary ? "primary " : "second ") << text(each.area) << ", work area " << text(each.work)
-              << "\n";
-  }
   EXPECT_EQ(GetSystemMetrics(SM_CMONITORS), 2);
   EXPECT_EQ(second().left, screens_[0].area.right);
   EXPECT_LT(second().bottom - second().top, screens_[0].area.bottom - screens_[0].area.top);
@@ -154,7 +147,7 @@ TEST_F(TwoMonitors, TheShowCoversBothAndPicturesReachTheSecondUntilAKeyEndsIt) {
   int changesSeen = 0;
   int seenThere = 0;
   std::optional<RECT> last;
-  waitUntil([&] {
+  testing_support::waitUntil([&] {
     const Screenshot shot = Screenshot::capture(second());
     const auto red = Screenshot::capture().boundsOf(kRed);
     if (red && (!last || !EqualRect(&*red, &*last))) ++changesSeen;
@@ -201,7 +194,7 @@ TEST_F(TwoMonitors, EveryPictureLiesWhollyOnOneMonitorAndBothGetSome) {
   std::vector<std::string> elsewhere;
   std::optional<RECT> last;
   int changes = 0;
-  waitUntil([&] {
+  testing_support::waitUntil([&] {
     const auto box = Screenshot::capture().boundsOf(kRed);
     // One picture whole, at a new place: not the last one again, nor a change caught half drawn.
     const bool whole = box && box->right - box->left == 800 && box->bottom - box->top == 600;
@@ -234,11 +227,11 @@ TEST_F(TwoMonitors, TheShowFollowsAMonitorSwitchedOffAndOnAgain) {
   {
     const MonitorOff off(second());
     ASSERT_EQ(monitors().size(), 1u);
-    EXPECT_TRUE(waitUntil([&] { return coversVirtualScreen(window); }, 3000))
+    EXPECT_TRUE(testing_support::waitUntil([&] { return coversVirtualScreen(window); }, 3000))
         << "the show does not cover the first monitor alone, " << text(virtualScreen());
   }
   ASSERT_EQ(monitors().size(), 2u);
-  EXPECT_TRUE(waitUntil([&] { return coversVirtualScreen(window); }, 3000))
+  EXPECT_TRUE(testing_support::waitUntil([&] { return coversVirtualScreen(window); }, 3000))
       << "the show does not cover both monitors again, " << text(virtualScreen());
   EXPECT_TRUE(program.running());
 }

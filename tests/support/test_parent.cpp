@@ -1,5 +1,8 @@
 #include "test_parent.h"
 
+#include <utility>
+
+#include "setup/dialog/control_factory.h"
 #include "win/window_text.h"
 
 namespace slidewell::testing_support {
@@ -9,37 +12,29 @@ constexpr wchar_t kClassName[] = L"SlidewellTestParent";
 
 }  // namespace
 
-TestParent::TestParent() {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = kClassName;
-  RegisterClassExW(&windowClass);  // already registered by an earlier case: that one serves
-  hwnd_ = CreateWindowExW(0, kClassName, L"test", WS_OVERLAPPEDWINDOW, 0, 0, 400, 400, nullptr, nullptr,
-                          GetModuleHandleW(nullptr), this);
+TestParent::TestParent(std::function<bool(UINT message, WPARAM wParam)> takesFirst)
+    : takesFirst_(std::move(takesFirst)) {
+  create(GetModuleHandleW(nullptr), {kClassName},
+         {.style = WS_OVERLAPPEDWINDOW, .title = L"test", .place = RECT{0, 0, 400, 400}});
 }
 
-TestParent::~TestParent() { DestroyWindow(hwnd_); }
+TestParent::~TestParent() { destroy(); }
 
-HWND TestParent::createChild(const wchar_t* className, DWORD style, int id, int width, int height) const {
-  const HWND child = CreateWindowExW(0, className, L"", WS_CHILD | style, 0, 0, width, height, hwnd_,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-  return child;
+HWND TestParent::createControl(setup::ControlId id) {
+  const setup::ControlLayout& layout = setup::layoutOf(id);
+  const HWND control = setup::createControl(hwnd(), layout, GetModuleHandleW(nullptr), image_);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  setup::placeControl(control, layout, 96);
+  return control;
 }
 
-LRESULT CALLBACK TestParent::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<TestParent*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (message == WM_COMMAND && self != nullptr) {
-    self->commands.emplace_back(LOWORD(wParam), HIWORD(wParam));
+LRESULT TestParent::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (takesFirst_ && takesFirst_(message, wParam)) return 0;
+  if (message == WM_COMMAND) {
+    commands.emplace_back(LOWORD(wParam), HIWORD(wParam));
     return 0;
   }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
+  return DefWindowProcW(hwnd(), message, wParam, lParam);
 }
 
 RECT rectInClient(HWND window, HWND control) {

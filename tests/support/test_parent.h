@@ -2,30 +2,37 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "setup/dialog/dialog_layout.h"
+#include "setup/dialog/preview_image.h"
+#include "win/window_object.h"
+
 namespace slidewell::testing_support {
 
 // A hidden top-level window to hold the controls under test; it records the notifications they send.
-class TestParent {
+// `takesFirst`, when given, sees each message before the window does and tells whether it took it, as a
+// window of the program passes its messages to the parts that work for it.
+class TestParent final : public win::WindowObject {
  public:
-  TestParent();
-  TestParent(const TestParent&) = delete;
-  TestParent& operator=(const TestParent&) = delete;
+  explicit TestParent(std::function<bool(UINT message, WPARAM wParam)> takesFirst = nullptr);
   ~TestParent();
 
-  HWND hwnd() const { return hwnd_; }
-  // A child control of the given class and style (WS_CHILD added), in the dialog's default font.
-  HWND createChild(const wchar_t* className, DWORD style, int id, int width = 200, int height = 200) const;
+  // The dialog's control `id`, made and placed as the dialog makes it at 96 DPI, in the default GUI font.
+  HWND createControl(setup::ControlId id);
 
   // (control id, notification code) of every WM_COMMAND received, oldest first.
   std::vector<std::pair<int, int>> commands;
 
  private:
-  static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  HWND hwnd_ = nullptr;
+  LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  setup::PreviewImage image_;  // for the preview box, should a test make one
+
+  std::function<bool(UINT message, WPARAM wParam)> takesFirst_;
 };
 
 // The control's window rectangle relative to the top-left corner of `window`'s client area.

@@ -6,7 +6,7 @@
 #include "setup/browser/name_order.h"
 #include "setup/browser/folder_path.h"
 #include "setup/browser/folder_entries.h"
-#include "setup/join_path.h"
+#include "setup/configuration.h"
 
 namespace slidewell::setup {
 namespace {

@@ -7,7 +7,6 @@
 #include "memory_settings_store.h"
 #include "settings/settings_store.h"
 #include "setup/configuration.h"
-#include "setup/picture_list_rules.h"
 #include "setup/setup_controls.h"
 
 namespace slidewell::setup {

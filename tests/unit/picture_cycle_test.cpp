@@ -1,4 +1,4 @@
-#include "slideshow/picture_cycle.h"
+#include "slideshow/show_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 
 #include "setup/browser/folder_path.h"
 #include "setup/browser/folder_reading.h"
-#include "setup/join_path.h"
+#include "setup/configuration.h"
 #include "browser_controls.h"
 #include "gdi_count.h"
 #include "temp_tree.h"

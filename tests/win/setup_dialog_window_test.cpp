@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
 #include <optional>
 #include <string>
 
@@ -13,7 +12,7 @@
 #include "memory_settings_store.h"
 #include "setup/dialog/dialog_layout.h"
 #include "test_parent.h"
-#include "win/dpi.h"
+#include "win/platform.h"
 
 namespace slidewell::setup {
 namespace {
@@ -135,11 +134,9 @@ SIZE captionRoom(HWND control, ControlKind kind, UINT dpi) {
 }
 
 TEST_F(SetupDialogWindowTest, EveryCaptionShowsWholeAtEveryDpi) {
-  std::wstring extents;
   for (const UINT dpi : {96u, 120u, 144u, 192u}) {
     RECT suggested{100, 100, 900, 800};
     SendMessageW(dialog->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-    extents += std::to_wstring(dpi) + L" DPI:";
     for (const ControlLayout& layout : dialogControls()) {
       if (layout.kind != ControlKind::Label && layout.kind != ControlKind::PushButton &&
           layout.kind != ControlKind::CheckBox) {
@@ -149,11 +146,8 @@ TEST_F(SetupDialogWindowTest, EveryCaptionShowsWholeAtEveryDpi) {
       const SIZE room = captionRoom(control(layout.id), layout.kind, dpi);
       EXPECT_LE(text.cx, room.cx) << std::wstring(layout.name) << " at " << dpi;
       EXPECT_LE(text.cy, room.cy) << std::wstring(layout.name) << " at " << dpi;
-      extents += L" " + std::wstring(layout.name) + L" " + std::to_wstring(text.cx) + L"/" + std::to_wstring(room.cx);
     }
-    extents += L"\n";
   }
-  std::wcout << extents;
 }
 
 TEST_F(SetupDialogWindowTest, StatusWritesTheHelpLineOnlyWhenItsTextChanges) {

@@ -9,7 +9,7 @@
 #include "bmp_file.h"
 #include "gdi_count.h"
 #include "memory_settings_store.h"
-#include "message_pump.h"
+#include "wait.h"
 #include "process_counters.h"
 #include "slideshow/slide_window.h"
 #include "temp_tree.h"
@@ -65,7 +65,7 @@ TEST(SlideWindowSoak, TwoThousandChangesLeaveNothingBehind) {
     auto change = [&] {
       store.reads.clear();  // the test store's own record of reads must not grow either
       window.nextimg();
-      ASSERT_TRUE(testing_support::dispatchUntil([&] { return !window.changing(); }, 5000));
+      ASSERT_TRUE(testing_support::waitUntil([&] { return !window.changing(); }, 5000));
       UpdateWindow(window.hwnd());  // paints now, as the message loop would
     };
     // Whole rounds of the list, so that both counts are taken on the same picture.

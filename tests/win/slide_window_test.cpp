@@ -12,7 +12,7 @@
 
 #include "bmp_file.h"
 #include "memory_settings_store.h"
-#include "message_pump.h"
+#include "wait.h"
 #include "pixels.h"
 #include "process_counters.h"
 #include "slideshow/interval.h"
@@ -58,7 +58,7 @@ class SlideWindowTest : public testing::Test {
   // One change of picture, to its end.
   static void change(SlideWindow& window) {
     window.nextimg();
-    ASSERT_TRUE(testing_support::dispatchUntil([&] { return !window.changing(); }, 5000));
+    ASSERT_TRUE(testing_support::waitUntil([&] { return !window.changing(); }, 5000));
   }
 
   static std::optional<SIZE> sizeOf(const std::optional<RECT>& area) {
@@ -130,7 +130,7 @@ TEST_F(SlideWindowTest, EachTickShowsTheNextPicture) {
   SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
   ASSERT_EQ(window.period(), 20u);
   std::vector<LONG> widths{window.pictureArea()->right - window.pictureArea()->left};
-  testing_support::dispatchUntil([&] {
+  testing_support::waitUntil([&] {
     const auto area = window.pictureArea();
     if (area && area->right - area->left != widths.back()) widths.push_back(area->right - area->left);
     return widths.size() >= 4;

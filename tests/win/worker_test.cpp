@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "test_parent.h"
+#include "wait.h"
 
 namespace slidewell::win {
 namespace {
@@ -57,42 +58,27 @@ TestWorker::Job giving(std::shared_ptr<int> result, std::shared_ptr<Gate> gate =
   };
 }
 
-// A window that takes the worker's messages and records what is delivered to it.
+// What a worker delivers to a test window that passes it its messages.
 struct Delivered {
-  explicit Delivered(TestWorker& worker) : worker_(worker) {}
-
   TestWorker::Delivery delivery() {
-    return [this](std::optional<std::shared_ptr<int>> result) {
-      values.push_back(result ? **result : -1);
-    };
+    return [this](std::optional<std::shared_ptr<int>> result) { values.push_back(result ? **result : -1); };
   }
-  // Runs the window's thread for `ms`, or until `count` ends have been delivered.
-  void pump(HWND window, DWORD ms, std::size_t count = SIZE_MAX) {
-    const ULONGLONG until = GetTickCount64() + ms;
-    MSG message{};
-    while (GetTickCount64() < until && values.size() < count) {
-      if (!PeekMessageW(&message, window, 0, 0, PM_REMOVE)) {
-        Sleep(5);
-      } else if (!worker_.handle(message.message, message.wParam)) {
-        DispatchMessageW(&message);
-      }
-    }
+  // Runs the window's thread until `count` ends have been delivered, or for `ms` at most.
+  void await(std::size_t count, DWORD ms = 5000) {
+    testing_support::waitUntil([&] { return values.size() >= count; }, ms);
   }
 
   std::vector<int> values;  // -1 for an end without a result
-
- private:
-  TestWorker& worker_;
 };
 
 TEST(Worker, DeliversEachEndOnceOnTheWindowsThread) {
-  const testing_support::TestParent parent;
   TestWorker worker(kRouting);
+  const testing_support::TestParent parent([&](UINT message, WPARAM wParam) { return worker.handle(message, wParam); });
   worker.attach(parent.hwnd());
-  Delivered delivered(worker);
+  Delivered delivered;
 
   worker.start(giving(std::make_shared<int>(42)), delivered.delivery());
-  delivered.pump(parent.hwnd(), 5000, 1);
+  delivered.await(1);
   EXPECT_EQ(delivered.values, (std::vector<int>{42}));
 
   // Slow reads that go on returning are no stall, however long they take together.
@@ -105,22 +91,22 @@ TEST(Worker, DeliversEachEndOnceOnTheWindowsThread) {
         return std::optional(std::make_shared<int>(7));
       },
       delivered.delivery());
-  delivered.pump(parent.hwnd(), 5000, 2);
+  delivered.await(2);
   EXPECT_EQ(delivered.values, (std::vector<int>{42, 7}));
 
   worker.start([](CountedTools&, picture::ReadProgress&) -> std::optional<std::shared_ptr<int>> {
     throw std::runtime_error("no memory");
   }, delivered.delivery());
-  delivered.pump(parent.hwnd(), 5000, 3);
+  delivered.await(3);
   EXPECT_EQ(delivered.values, (std::vector<int>{42, 7, -1}));
 
   // A call that does not return is given up once the bound has passed, and its late end is not seen.
   const auto gate = std::make_shared<Gate>();
   worker.start(giving(std::make_shared<int>(9), gate), delivered.delivery());
-  delivered.pump(parent.hwnd(), 5000, 4);
+  delivered.await(4);
   EXPECT_EQ(delivered.values, (std::vector<int>{42, 7, -1, -1}));
   gate->open();
-  delivered.pump(parent.hwnd(), 200);
+  delivered.await(5, 200);
   EXPECT_EQ(delivered.values, (std::vector<int>{42, 7, -1, -1}));
 
   // A job replaced by another is never delivered.
@@ -129,8 +115,8 @@ TEST(Worker, DeliversEachEndOnceOnTheWindowsThread) {
   ASSERT_TRUE(held->reached());
   worker.start(giving(std::make_shared<int>(2)), delivered.delivery());
   held->open();
-  delivered.pump(parent.hwnd(), 5000, 5);
-  delivered.pump(parent.hwnd(), 100);
+  delivered.await(5);
+  delivered.await(6, 100);
   EXPECT_EQ(delivered.values, (std::vector<int>{42, 7, -1, -1, 2}));
 }
 

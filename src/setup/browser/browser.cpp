@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "setup/join_path.h"
+#include "setup/configuration.h"
 
 namespace slidewell::setup {
 
@@ -19,7 +19,7 @@ Browser::Browser(HWND window, win::WorkerRouting routing, HWND drives, HWND fold
 }
 
 bool Browser::followDrive() {
-  const auto letter = drives_.listed(drives_.text());
+  const auto letter = drives_.current();
   if (!letter) {
     drives_.showDriveOf(folders_.path());
     return false;

@@ -5,7 +5,6 @@
 
 #include "setup/browser/folder_reading.h"
 #include "setup/browser/folder_path.h"
-#include "win/window_text.h"
 
 namespace slidewell::setup {
 namespace {
@@ -32,13 +31,25 @@ DriveList::DriveList(HWND combo, std::wstring_view startFolder) : combo_(combo) 
     const UINT type = GetDriveTypeW(root.c_str());
     const bool quickToRead = type == DRIVE_FIXED || type == DRIVE_RAMDISK;
     const std::wstring label = quickToRead ? labelOfReadableDrive(*letter).value_or(L"") : L"";
-    SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(driveText(*letter, label).c_str()));
+    // Appended in letter order, so that the entries and the drives stay side by side.
+    SendMessageW(combo_, CB_INSERTSTRING, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(driveText(*letter, label).c_str()));
+    drives_.push_back(Drive{*letter, label});
   }
   showDriveOf(startFolder);
 }
 
 std::wstring DriveList::text() const {
-  return win::comboItemText(combo_, static_cast<int>(SendMessageW(combo_, CB_GETCURSEL, 0, 0)));
+  const int index = currentIndex();
+  if (index < 0) return {};
+  const Drive& drive = drives_[static_cast<std::size_t>(index)];
+  return driveText(drive.letter, drive.label);
+}
+
+std::optional<wchar_t> DriveList::current() const {
+  const int index = currentIndex();
+  if (index < 0) return std::nullopt;
+  return drives_[static_cast<std::size_t>(index)].letter;
 }
 
 std::optional<wchar_t> DriveList::listed(std::wstring_view text) const {
@@ -50,9 +61,12 @@ std::optional<wchar_t> DriveList::listed(std::wstring_view text) const {
 void DriveList::showCurrent(wchar_t letter, std::wstring_view label) {
   const int index = indexOf(letter);
   if (index < 0) return;
-  if (const std::wstring current = driveText(letter, label); win::comboItemText(combo_, index) != current) {
+  Drive& drive = drives_[static_cast<std::size_t>(index)];
+  if (drive.label != label) {
+    drive.label = label;
+    const std::wstring text = driveText(letter, label);
     SendMessageW(combo_, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
-    SendMessageW(combo_, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(current.c_str()));
+    SendMessageW(combo_, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
   }
   SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
@@ -64,11 +78,15 @@ void DriveList::showDriveOf(std::wstring_view folder) {
 }
 
 int DriveList::indexOf(wchar_t letter) const {
-  const auto count = static_cast<int>(SendMessageW(combo_, CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    if (driveLetterOf(win::comboItemText(combo_, i)) == letter) return i;
+  for (std::size_t i = 0; i < drives_.size(); ++i) {
+    if (drives_[i].letter == letter) return static_cast<int>(i);
   }
   return -1;
+}
+
+int DriveList::currentIndex() const {
+  const auto index = static_cast<int>(SendMessageW(combo_, CB_GETCURSEL, 0, 0));
+  return index >= 0 && index < static_cast<int>(drives_.size()) ? index : -1;
 }
 
 }  // namespace slidewell::setup

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace slidewell::setup {
 
@@ -20,6 +21,8 @@ class DriveList {
 
   // The current drive as text ("c: [SYSTEM]"), which is what the configuration stores; empty when none.
   std::wstring text() const;
+  // The current drive's letter; nullopt when none is current.
+  std::optional<wchar_t> current() const;
 
   // The drive that `text` names (a drive text as text() gives it, a stored one, or a path) when it is in
   // the list; nullopt otherwise.
@@ -34,9 +37,16 @@ class DriveList {
   void showDriveOf(std::wstring_view folder);
 
  private:
+  struct Drive {
+    wchar_t letter;
+    std::wstring label;
+  };
+
   int indexOf(wchar_t letter) const;
+  int currentIndex() const;
 
   HWND combo_;
+  std::vector<Drive> drives_;  // as the list shows them, entry by entry
 };
 
 }  // namespace slidewell::setup

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "setup/join_path.h"
+#include "setup/configuration.h"
 #include "text/ascii_case.h"
 
 namespace slidewell::setup {

@@ -4,13 +4,26 @@
 
 #include <utility>
 
-#include "setup/join_path.h"
-#include "win/quiet_drive_errors.h"
-#include "win/window_text.h"
+#include "setup/configuration.h"
 #include "win/handles.h"
 
 namespace slidewell::setup {
 namespace {
+
+// Text from a call that writes into a buffer of `size` characters and returns the length written, or,
+// when the buffer is too small, the size it needs with the terminating NUL (GetCurrentDirectory,
+// GetFullPathName). Empty when the call failed (returned 0).
+template <typename Fill>
+std::wstring growingBufferText(const Fill& fill) {
+  std::wstring text(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = fill(static_cast<DWORD>(text.size()), text.data());
+    if (length == 0) return {};
+    const bool fits = length < text.size();
+    text.resize(length);
+    if (fits) return text;
+  }
+}
 
 bool isFolder(const FolderPath& folder) {
   const DWORD attributes = GetFileAttributesW(folder.longForm().c_str());
@@ -20,7 +33,7 @@ bool isFolder(const FolderPath& folder) {
 // The platform keeps a current folder per drive: "X:" alone names it.
 std::wstring currentFolderOfDrive(wchar_t letter) {
   const std::wstring drive{letter, L':'};
-  const std::wstring folder = win::growingBufferText(
+  const std::wstring folder = growingBufferText(
       [&](DWORD size, wchar_t* buffer) { return GetFullPathNameW(drive.c_str(), size, buffer, nullptr); });
   return folder.empty() ? driveRoot(letter) : folder;
 }
@@ -60,7 +73,7 @@ std::optional<std::vector<FolderItem>> readFolder(const FolderPath& folder) {
 }
 
 std::wstring processCurrentFolder() {
-  return win::growingBufferText([](DWORD size, wchar_t* buffer) { return GetCurrentDirectoryW(size, buffer); });
+  return growingBufferText([](DWORD size, wchar_t* buffer) { return GetCurrentDirectoryW(size, buffer); });
 }
 
 Destination readDriveDestination(wchar_t letter) {

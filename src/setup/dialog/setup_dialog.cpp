@@ -4,13 +4,11 @@
 
 #include <utility>
 
+#include "res/resource.h"
 #include "setup/browser/folder_reading.h"
 #include "setup/configuration.h"
 #include "setup/dialog/control_factory.h"
-#include "setup/dialog/control_factory.h"
-#include "setup/picture_list_rules.h"
-#include "win/system_library.h"
-#include "win/dpi.h"
+#include "win/platform.h"
 #include "win/picture_file.h"
 #include "win/window_text.h"
 
@@ -30,7 +28,28 @@ POINT pointFrom(LPARAM lParam) {
   return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
+constexpr int kBaseDpi = 96;
+constexpr int kSmallIcon = 16;
+constexpr int kBigIcon = 32;
+
+// The image of the icon nearest that size, scaled to it when no image has it exactly. Not shared
+// (LR_SHARED), since the system keeps shared icons at one size only.
+win::UniqueIcon loadIcon(HINSTANCE instance, int size) {
+  return win::UniqueIcon(static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(IDI_SLIDEWELL), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
+
 }  // namespace
+
+WindowIcons::WindowIcons(HINSTANCE instance, UINT dpi)
+    : small_(loadIcon(instance, MulDiv(kSmallIcon, static_cast<int>(dpi), kBaseDpi))),
+      big_(loadIcon(instance, MulDiv(kBigIcon, static_cast<int>(dpi), kBaseDpi))) {}
+
+void WindowIcons::applyTo(HWND window) const {
+  SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_.get()));
+  SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_.get()));
+}
+
 
 SetupDialog::SetupDialog(HINSTANCE instance, settings::SettingsStore& store, std::function<void()> endDialog,
                          HWND owner)

@@ -12,7 +12,6 @@
 #include "setup/dialog/dialog_layout.h"
 #include "setup/dialog/dialog_setup_controls.h"
 #include "setup/dialog/preview_image.h"
-#include "setup/dialog/window_icons.h"
 #include "win/gdi.h"
 #include "win/handles.h"
 #include "win/picture_file.h"
@@ -20,6 +19,20 @@
 #include "win/worker.h"
 
 namespace slidewell::setup {
+
+// The program's icon for a window's title bar (small) and for Alt+Tab (big), at the sizes the
+// platform uses at `dpi`: 16 and 32 pixels at 96 DPI, and a larger image of the icon at more.
+class WindowIcons {
+ public:
+  WindowIcons(HINSTANCE instance, UINT dpi);
+
+  // Gives both to `window`, which shows them from then on; the previous ones may then go.
+  void applyTo(HWND window) const;
+
+ private:
+  win::UniqueIcon small_;
+  win::UniqueIcon big_;
+};
 
 // `SetupDialog`: the configuration window with every control of the layout table, placed for the DPI of
 // its monitor, and its help line. It opens on the configuration in `store`; the user browses for

@@ -1,6 +1,6 @@
 #include "display.h"
 
-#include "win/system_library.h"
+#include "win/platform.h"
 
 namespace slidewell::e2e {
 namespace {

@@ -74,7 +74,7 @@ std::optional<DWORD> RunningProgram::exitCode() const {
 
 HWND RunningProgram::waitForWindow(std::wstring_view title, DWORD timeoutMs) const {
   std::vector<HWND> found;
-  waitUntil([&] { return !(found = visibleWindows(processId_, title)).empty(); }, timeoutMs);
+  testing_support::waitUntil([&] { return !(found = visibleWindows(processId_, title)).empty(); }, timeoutMs);
   return found.empty() ? nullptr : found.front();
 }
 

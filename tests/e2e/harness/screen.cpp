@@ -36,7 +36,7 @@ std::optional<RECT> Screenshot::boundsOf(Rgb colour) const {
 
 std::optional<RECT> waitForColour(Rgb colour, DWORD timeoutMs) {
   std::optional<RECT> bounds;
-  waitUntil([&] { return (bounds = Screenshot::capture().boundsOf(colour)).has_value(); }, timeoutMs);
+  testing_support::waitUntil([&] { return (bounds = Screenshot::capture().boundsOf(colour)).has_value(); }, timeoutMs);
   return bounds;
 }
 
@@ -54,7 +54,7 @@ std::optional<Rgb> theOneColourShown(const std::vector<Rgb>& colours) {
 std::vector<Rgb> coloursInTurn(const RunningProgram& program, const std::vector<Rgb>& colours, std::size_t count,
                                DWORD timeoutMs) {
   std::vector<Rgb> seen;
-  waitUntil([&] {
+  testing_support::waitUntil([&] {
     const auto shown = theOneColourShown(colours);
     if (shown && (seen.empty() || seen.back() != *shown)) seen.push_back(*shown);
     return seen.size() >= count || !program.running();

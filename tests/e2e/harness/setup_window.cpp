@@ -35,7 +35,7 @@ SetupWindow::SetupWindow(const std::wstring& workingFolder, std::wstring_view ar
   const HWND found = program_->waitForWindow(L"Screen saver", kOpenTimeoutMs);
   if (found == nullptr) return;
   const HWND interval = controlOf(found, setup::ControlId::Interval);
-  if (waitUntil([&] { return focusOf(found) == interval; }, kOpenTimeoutMs)) dialog_ = found;
+  if (testing_support::waitUntil([&] { return focusOf(found) == interval; }, kOpenTimeoutMs)) dialog_ = found;
 }
 
 HWND SetupWindow::control(setup::ControlId id) const { return controlOf(dialog_, id); }
@@ -129,7 +129,7 @@ bool SetupWindow::openFolder(const std::wstring& name) {
   if (found == names.end()) return false;
   const std::wstring before = folderPath();
   doubleClickEntry(setup::ControlId::Folders, static_cast<int>(found - names.begin()));
-  return waitUntil([&] { return folderPath() != before; }, 5000);
+  return testing_support::waitUntil([&] { return folderPath() != before; }, 5000);
 }
 
 testing_support::Rgb SetupWindow::previewColour() const {
@@ -153,7 +153,7 @@ bool answer(const MessageBoxSeen& box) {
   // Enter presses the box's default button, its first one.
   if (GetForegroundWindow() != box.window) return false;
   pressKey(VK_RETURN);
-  return waitUntil([&] { return IsWindow(box.window) == FALSE; }, 5000);
+  return testing_support::waitUntil([&] { return IsWindow(box.window) == FALSE; }, 5000);
 }
 
 }  // namespace slidewell::e2e

@@ -4,6 +4,9 @@
 
 namespace slidewell::win {
 
+// What the program finds out about the system it runs on at run time: libraries and functions that not
+// every version has, the common controls, and the DPI of a window.
+
 // A library of the system, loaded from the system folder only, so that no file of that name beside the
 // program is taken for it. It stays loaded for the rest of the process. Null when it cannot be had.
 HMODULE systemLibrary(const wchar_t* name);
@@ -23,5 +26,12 @@ Function systemFunction(HMODULE module, const char* name) {
 // program starts: loading it takes a start tens of milliseconds, which the show, using none of it, is
 // spared.
 bool loadCommonControls(DWORD classes);
+
+// The logical DPI of the monitor the window is on (96 is 100 %). Uses the newest way the system offers,
+// found at run time, and falls back to the screen's DPI on systems without per-monitor DPI.
+UINT windowDpi(HWND window);
+
+// The window rectangle whose client area is `client`, with a frame and caption measured at `dpi`.
+RECT windowRectForClient(const RECT& client, DWORD style, DWORD exStyle, UINT dpi);
 
 }  // namespace slidewell::win

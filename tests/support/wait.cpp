@@ -1,8 +1,8 @@
-#include "message_pump.h"
+#include "wait.h"
 
 namespace slidewell::testing_support {
 
-bool dispatchUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+bool waitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   while (!done()) {
     const ULONGLONG now = GetTickCount64();
