@@ -21,8 +21,7 @@ std::optional<std::wstring> readValue(HKEY section, const std::wstring& name) {
   // The value may grow between the size query and the read; ask again until the buffer holds it.
   while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
     data.resize(size);
-    status = RegQueryValueExW(section, name.c_str(), nullptr, &type,
-                              reinterpret_cast<BYTE*>(data.data()), &size);
+    status = RegQueryValueExW(section, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
     if (status == ERROR_SUCCESS) {
       data.resize(size);
       const auto kind = type == REG_SZ ? StoredKind::String : StoredKind::Other;
@@ -36,8 +35,7 @@ std::optional<std::wstring> readValue(HKEY section, const std::wstring& name) {
 
 std::wstring RegistrySettingsStore::get(std::wstring_view key, std::wstring_view fallback) const {
   win::UniqueRegistryKey section;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, sectionPath().c_str(), 0, KEY_QUERY_VALUE, section.put()) !=
-      ERROR_SUCCESS) {
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, sectionPath().c_str(), 0, KEY_QUERY_VALUE, section.put()) != ERROR_SUCCESS) {
     return std::wstring(fallback);
   }
   return readValue(section.get(), std::wstring(key)).value_or(std::wstring(fallback));
@@ -45,8 +43,8 @@ std::wstring RegistrySettingsStore::get(std::wstring_view key, std::wstring_view
 
 bool RegistrySettingsStore::save(std::wstring_view key, std::wstring_view value) {
   win::UniqueRegistryKey section;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, sectionPath().c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      KEY_SET_VALUE, nullptr, section.put(), nullptr) != ERROR_SUCCESS) {
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, sectionPath().c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                      nullptr, section.put(), nullptr) != ERROR_SUCCESS) {
     return false;
   }
   const std::wstring text(value);

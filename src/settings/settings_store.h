@@ -22,7 +22,9 @@ inline constexpr std::wstring_view kDriveKey = L"drive";
 inline constexpr std::wstring_view kFolderKey = L"dir";
 
 // The registry key of the configuration below HKEY_CURRENT_USER: "Software\SWPIC1\Main".
-inline std::wstring sectionPath() { return L"Software\\" + std::wstring(kApplication) + L"\\" + std::wstring(kSection); }
+inline std::wstring sectionPath() {
+  return L"Software\\" + std::wstring(kApplication) + L"\\" + std::wstring(kSection);
+}
 
 // "Picture", one space, the index in decimal without sign or leading zeros.
 inline std::wstring pictureKey(int index) { return L"Picture " + std::to_wstring(index); }

@@ -67,7 +67,8 @@ Line lineOf(const std::vector<PixelRect>& monitors, Size picture) {
   line.order = std::vector<std::size_t>(monitors.size(), 0);
   std::iota(line.order.begin(), line.order.end(), std::size_t{0});
   std::stable_sort(line.order.begin(), line.order.end(), [&](std::size_t a, std::size_t b) {
-    return monitors[a].left != monitors[b].left ? monitors[a].left < monitors[b].left : monitors[a].top < monitors[b].top;
+    return monitors[a].left != monitors[b].left ? monitors[a].left < monitors[b].left
+                                                : monitors[a].top < monitors[b].top;
   });
   const auto fits = [&](std::size_t i) {
     const Size room = sizeOf(monitors[i]);
@@ -77,8 +78,10 @@ Line lineOf(const std::vector<PixelRect>& monitors, Size picture) {
   line.stretches = std::vector<float>(line.order.size(), 0.0f);
   for (std::size_t k = 0; k < line.order.size(); ++k) {
     const float room = sizeOf(monitors[line.order[k]]).width;
-    if (!line.fits) line.stretches[k] = room;
-    else if (fits(line.order[k])) line.stretches[k] = room - picture.width;
+    if (!line.fits)
+      line.stretches[k] = room;
+    else if (fits(line.order[k]))
+      line.stretches[k] = room - picture.width;
   }
   line.length = std::accumulate(line.stretches.begin(), line.stretches.end(), 0.0f);
   return line;

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "settings/settings_store.h"
-#include "slideshow/show_rules.h"
 #include "slideshow/placement.h"
+#include "slideshow/show_rules.h"
 #include "slideshow/visible_picture.h"
 #include "win/picture_file.h"
 #include "win/window_object.h"
@@ -76,7 +76,7 @@ class SlideWindow final : public win::WindowObject {
   PlacementRandom random_;
   MoveCounter moves_;
   ChangeRules rules_;
-  RECT screen_{};                   // the virtual screen that the window covers
+  RECT screen_{};                    // the virtual screen that the window covers
   std::vector<PixelRect> monitors_;  // in the window's pixels
   // Each loader thread keeps one imaging factory for all the pictures it reads.
   using Loader = win::Worker<win::PictureDecoder, VisiblePicture>;

@@ -2,8 +2,8 @@
 
 #include <atomic>
 #include <climits>
-#include <span>
 #include <new>
+#include <span>
 #include <utility>
 
 namespace slidewell::win {
@@ -43,9 +43,12 @@ class FileStream final : public IStream {
 
   HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* reached) override {
     LONGLONG base = 0;
-    if (origin == STREAM_SEEK_CUR) base = static_cast<LONGLONG>(position_);
-    else if (origin == STREAM_SEEK_END) base = static_cast<LONGLONG>(size_);
-    else if (origin != STREAM_SEEK_SET) return STG_E_INVALIDFUNCTION;
+    if (origin == STREAM_SEEK_CUR)
+      base = static_cast<LONGLONG>(position_);
+    else if (origin == STREAM_SEEK_END)
+      base = static_cast<LONGLONG>(size_);
+    else if (origin != STREAM_SEEK_SET)
+      return STG_E_INVALIDFUNCTION;
     // Beyond either end of a signed 64-bit position is no place in any file.
     if ((move.QuadPart > 0 && base > LLONG_MAX - move.QuadPart) || base + move.QuadPart < 0) {
       return STG_E_INVALIDFUNCTION;
@@ -69,9 +72,7 @@ class FileStream final : public IStream {
   }
   HRESULT STDMETHODCALLTYPE Commit(DWORD) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE Revert() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override {
-    return STG_E_INVALIDFUNCTION;
-  }
+  HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override { return STG_E_INVALIDFUNCTION; }
   HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override {
     return STG_E_INVALIDFUNCTION;
   }

@@ -65,7 +65,8 @@ UINT windowDpi(HWND window) {
 }
 
 RECT windowRectForClient(const RECT& client, DWORD style, DWORD exStyle, UINT dpi) {
-  static const auto adjustForDpi = systemFunction<AdjustWindowRectExForDpiFunction>(user32(), "AdjustWindowRectExForDpi");
+  static const auto adjustForDpi =
+      systemFunction<AdjustWindowRectExForDpiFunction>(user32(), "AdjustWindowRectExForDpi");
   RECT frame = client;
   if (adjustForDpi == nullptr || !adjustForDpi(&frame, style, FALSE, exStyle, dpi)) {
     frame = client;

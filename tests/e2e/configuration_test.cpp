@@ -11,16 +11,15 @@
 #include <vector>
 
 #include "harness/dialog_case.h"
-#include "harness/files.h"
-#include "temp_tree.h"
 #include "harness/input.h"
 #include "harness/program.h"
 #include "harness/screen.h"
 #include "harness/settings.h"
 #include "harness/setup_window.h"
-#include "wait.h"
 #include "settings/settings_store.h"
 #include "setup/dialog/dialog_layout.h"
+#include "temp_tree.h"
+#include "wait.h"
 
 namespace slidewell::e2e {
 namespace {
@@ -37,7 +36,8 @@ class ConfigurationTest : public DialogCase {
   void SetUp() override {
     DialogCase::SetUp();
     for (const auto& [name, colour] : {std::pair{L"blue.bmp", kBlue}, {L"green.bmp", kGreen}, {L"red.bmp", kRed}}) {
-      ASSERT_TRUE(writeFileBytes(folder_.pathOf(name), testing_support::solidBmpBytes(48, 36, colour)));
+      ASSERT_TRUE(
+          testing_support::writeFileBytes(folder_.pathOf(name), testing_support::solidBmpBytes(48, 36, colour)));
     }
     ASSERT_TRUE(CreateDirectoryW(folder_.pathOf(L"sub").c_str(), nullptr));
   }
@@ -60,7 +60,8 @@ class ConfigurationTest : public DialogCase {
 
   // "OK" leaves the store with `pictures` under the first picture keys, the empty string under the rest up
   // to 100, the interval, the test's folder and `drive`.
-  void expectOkSaves(const std::vector<std::wstring>& pictures, const std::wstring& interval, const std::wstring& drive) {
+  void expectOkSaves(const std::vector<std::wstring>& pictures, const std::wstring& interval,
+                     const std::wstring& drive) {
     std::map<std::wstring, std::wstring> expected{{L"temps", interval}, {L"dir", folder_.path()}, {L"drive", drive}};
     for (std::size_t i = 0; i <= 100; ++i) {
       expected[pictureKey(static_cast<int>(i))] = i < pictures.size() ? pictures[i] : L"";
@@ -79,7 +80,8 @@ class ConfigurationTest : public DialogCase {
   void addFile(const std::wstring& name) {
     const std::size_t before = setup_->entries(ControlId::PictureList).size();
     setup_->doubleClickEntry(ControlId::Files, setup_->fileIndex(name));
-    ASSERT_TRUE(testing_support::waitUntil([&] { return setup_->entries(ControlId::PictureList).size() == before + 1; }, kWaitMs));
+    ASSERT_TRUE(testing_support::waitUntil([&] { return setup_->entries(ControlId::PictureList).size() == before + 1; },
+                                           kWaitMs));
   }
 
   void setInterval(const std::wstring& text) {
@@ -163,7 +165,8 @@ TEST_F(ConfigurationTest, CancelAfterEditingLeavesEveryKeyAsItWas) {
 TEST_F(ConfigurationTest, SavesTheListInTheOrderShownWithPreviewChecked) {
   ASSERT_NO_FATAL_FAILURE(open());
   ASSERT_TRUE(setup_->checked(ControlId::Preview));
-  for (const wchar_t* name : {L"red.bmp", L"blue.bmp", L"green.bmp", L"red.bmp"}) ASSERT_NO_FATAL_FAILURE(addFile(name));
+  for (const wchar_t* name : {L"red.bmp", L"blue.bmp", L"green.bmp", L"red.bmp"})
+    ASSERT_NO_FATAL_FAILURE(addFile(name));
   setup_->clickEntry(ControlId::PictureList, 2);
   ASSERT_TRUE(testing_support::waitUntil([&] { return setup_->previewColour() == kGreen; }, kWaitMs));
   const auto shown = setup_->entries(ControlId::PictureList);
@@ -226,15 +229,17 @@ TEST_F(ConfigurationTest, TheProgressBarClimbsWhileManyPicturesAreSaved) {
   // How much of the bar's middle row is filled, each time it was seen to change.
   std::vector<int> filled{0};
   setup_->click(ControlId::Ok);
-  testing_support::waitUntil([&] {
-    const Screenshot shot = Screenshot::capture(bar);
-    // Once the program has ended the bar is gone, and what was captured may be what lay beneath it.
-    if (!setup_->program().running()) return true;
-    int count = 0;
-    for (int x = bar.left; x < bar.right; ++x) count += shot.at(x, middle) == fill ? 1 : 0;
-    if (count != filled.back()) filled.push_back(count);
-    return false;
-  }, kWaitMs);
+  testing_support::waitUntil(
+      [&] {
+        const Screenshot shot = Screenshot::capture(bar);
+        // Once the program has ended the bar is gone, and what was captured may be what lay beneath it.
+        if (!setup_->program().running()) return true;
+        int count = 0;
+        for (int x = bar.left; x < bar.right; ++x) count += shot.at(x, middle) == fill ? 1 : 0;
+        if (count != filled.back()) filled.push_back(count);
+        return false;
+      },
+      kWaitMs);
   ASSERT_FALSE(setup_->program().running());
   EXPECT_TRUE(std::is_sorted(filled.begin(), filled.end())) << testing::PrintToString(filled);
   const auto partly = std::count_if(filled.begin(), filled.end(), [&](int f) { return f > 0 && f < width * 9 / 10; });

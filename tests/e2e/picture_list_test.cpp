@@ -10,15 +10,14 @@
 #include "harness/controls.h"
 #include "harness/dialog_case.h"
 #include "harness/display.h"
-#include "harness/files.h"
-#include "temp_tree.h"
 #include "harness/input.h"
 #include "harness/program.h"
 #include "harness/screen.h"
 #include "harness/settings.h"
 #include "harness/setup_window.h"
-#include "wait.h"
 #include "setup/dialog/dialog_layout.h"
+#include "temp_tree.h"
+#include "wait.h"
 
 namespace slidewell::e2e {
 namespace {
@@ -115,17 +114,21 @@ TEST_F(PictureListTest, BrowsesThroughTheFolderListAndListsOnlyTheBitmaps) {
   ASSERT_TRUE(setup_->openFolder(kPicturesFolder));
   EXPECT_EQ(setup_->folderPath(), pictures_);
   EXPECT_EQ(subfolders(), (std::vector<std::wstring>{L"folder.bmp", L"sub"}));
-  EXPECT_TRUE(testing_support::waitUntil([&] {
-    return setup_->entries(ControlId::Files) ==
-           std::vector<std::wstring>{kRedName, kGreenName, kBrokenName, kBlueName};
-  }, kWaitMs)) << testing::PrintToString(setup_->entries(ControlId::Files));
+  EXPECT_TRUE(testing_support::waitUntil(
+      [&] {
+        return setup_->entries(ControlId::Files) ==
+               std::vector<std::wstring>{kRedName, kGreenName, kBrokenName, kBlueName};
+      },
+      kWaitMs))
+      << testing::PrintToString(setup_->entries(ControlId::Files));
   EXPECT_EQ(setup_->selectedIndex(ControlId::Files), -1);
 
   // Enter in the folder list opens the selected entry as a double-click does.
   const auto names = setup_->entries(ControlId::Folders);
   SendMessageW(setup_->control(ControlId::Folders), LB_SETCURSEL, names.size() - 1, 0);
   pressKey(VK_RETURN);
-  EXPECT_TRUE(testing_support::waitUntil([&] { return setup_->folderPath() == inPictures(L"sub"); }, kWaitMs)) << setup_->folderPath();
+  EXPECT_TRUE(testing_support::waitUntil([&] { return setup_->folderPath() == inPictures(L"sub"); }, kWaitMs))
+      << setup_->folderPath();
   EXPECT_TRUE(setup_->entries(ControlId::Files).empty());
 
   // Up again, through the entry of the folder above.
@@ -167,7 +170,7 @@ TEST_F(PictureListTest, AddsTheSelectedFileByButtonAndByDoubleClickJoinedToItsFo
 TEST_F(PictureListTest, JoinsAFileAtADrivesRootWithoutASecondBackslash) {
   const std::wstring name = L"slidewell-root-" + std::to_wstring(GetCurrentProcessId()) + L".bmp";
   const std::wstring path = L"C:\\" + name;
-  ASSERT_TRUE(writeFileBytes(path, testing_support::solidBmpBytes(8, 8, kGreen)));
+  ASSERT_TRUE(testing_support::writeFileBytes(path, testing_support::solidBmpBytes(8, 8, kGreen)));
   struct Removal {
     const std::wstring& path;
     ~Removal() { DeleteFileW(path.c_str()); }
@@ -248,7 +251,8 @@ TEST_F(PictureListTest, PreviewsEachClickedFileOrEntryOnlyWhilePreviewIsChecked)
   setup_->click(ControlId::Preview);
   ASSERT_TRUE(testing_support::waitUntil([&] { return !setup_->checked(ControlId::Preview); }, kWaitMs));
   setup_->clickEntry(ControlId::Files, fileIndex(kGreenName));
-  ASSERT_TRUE(testing_support::waitUntil([&] { return setup_->selectedIndex(ControlId::Files) == fileIndex(kGreenName); }, kWaitMs));
+  ASSERT_TRUE(testing_support::waitUntil(
+      [&] { return setup_->selectedIndex(ControlId::Files) == fileIndex(kGreenName); }, kWaitMs));
   setup_->clickEntry(ControlId::PictureList, 0);
   ASSERT_TRUE(testing_support::waitUntil([&] { return setup_->enabled(ControlId::Remove); }, kWaitMs));
   expectPreviewStays(kRed);
@@ -314,7 +318,8 @@ TEST_F(PictureListTest, ADriveThatCannotBeReadLeavesTheBrowserWhereItWasAndARead
   EXPECT_EQ(GetForegroundWindow(), setup_->window()) << "an error box";
 
   pressKey('Z');
-  EXPECT_TRUE(testing_support::waitUntil([&] { return setup_->folderPath() == L"Z:\\"; }, kWaitMs)) << setup_->folderPath();
+  EXPECT_TRUE(testing_support::waitUntil([&] { return setup_->folderPath() == L"Z:\\"; }, kWaitMs))
+      << setup_->folderPath();
   EXPECT_EQ(setup_->driveText().substr(0, 2), L"z:");
   EXPECT_FALSE(setup_->enabled(ControlId::Add));
 }

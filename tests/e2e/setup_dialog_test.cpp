@@ -18,8 +18,8 @@
 #include "harness/screen.h"
 #include "harness/settings.h"
 #include "harness/setup_window.h"
-#include "wait.h"
 #include "setup/dialog/dialog_layout.h"
+#include "wait.h"
 
 namespace slidewell::e2e {
 namespace {
@@ -37,17 +37,25 @@ std::wstring nameOf(const ControlLayout& layout) { return std::wstring(layout.na
 
 std::wstring expectedClass(ControlKind kind) {
   switch (kind) {
-    case ControlKind::Label: return L"Static";
-    case ControlKind::TextBox: return L"Edit";
-    case ControlKind::DriveList: return L"ComboBox";
+    case ControlKind::Label:
+      return L"Static";
+    case ControlKind::TextBox:
+      return L"Edit";
+    case ControlKind::DriveList:
+      return L"ComboBox";
     case ControlKind::FolderList:
     case ControlKind::FileList:
-    case ControlKind::ListBox: return L"ListBox";
+    case ControlKind::ListBox:
+      return L"ListBox";
     case ControlKind::PushButton:
-    case ControlKind::CheckBox: return L"Button";
-    case ControlKind::Image: return L"SlidewellPreviewImage";
-    case ControlKind::StatusBar: return STATUSCLASSNAMEW;
-    case ControlKind::ProgressBar: return PROGRESS_CLASSW;
+    case ControlKind::CheckBox:
+      return L"Button";
+    case ControlKind::Image:
+      return L"SlidewellPreviewImage";
+    case ControlKind::StatusBar:
+      return STATUSCLASSNAMEW;
+    case ControlKind::ProgressBar:
+      return PROGRESS_CLASSW;
   }
   return L"";
 }
@@ -191,13 +199,16 @@ TEST_F(SetupDialogTest, ThePictureListsTopEdgeStaysWholeUnderItsLabel) {
   ClientToScreen(dialog, &underLabel);
   ClientToScreen(dialog, &pastLabel);
   Rgb under{}, past{};
-  EXPECT_TRUE(testing_support::waitUntil([&] {
-    const Screenshot shot = Screenshot::capture();
-    under = shot.at(underLabel.x, underLabel.y);
-    past = shot.at(pastLabel.x, pastLabel.y);
-    return under == past;
-  }, 2000)) << "the list's edge is " << int{past.r} << "," << int{past.g} << "," << int{past.b}
-            << " but under the label " << int{under.r} << "," << int{under.g} << "," << int{under.b};
+  EXPECT_TRUE(testing_support::waitUntil(
+      [&] {
+        const Screenshot shot = Screenshot::capture();
+        under = shot.at(underLabel.x, underLabel.y);
+        past = shot.at(pastLabel.x, pastLabel.y);
+        return under == past;
+      },
+      2000))
+      << "the list's edge is " << int{past.r} << "," << int{past.g} << "," << int{past.b} << " but under the label "
+      << int{under.r} << "," << int{under.g} << "," << int{under.b};
 }
 
 // What each control that takes the focus is called by a screen reader: its label's caption, the name
@@ -206,12 +217,16 @@ TEST_F(SetupDialogTest, ThePictureListsTopEdgeStaysWholeUnderItsLabel) {
 // instead: the label directly before the control in the window order, or no label there to misname it.
 TEST_F(SetupDialogTest, ScreenReadersCallEveryInputByWhatItIsFor) {
   ASSERT_NO_FATAL_FAILURE(open());
-  const std::vector<std::pair<ControlId, std::wstring>> names{
-      {ControlId::Interval, L"Change picture every :"}, {ControlId::Drives, L"Drive"},
-      {ControlId::Folders, L"Folder"},                  {ControlId::Files, L"Pictures in this folder"},
-      {ControlId::Add, L"Add"},                         {ControlId::Remove, L"Remove"},
-      {ControlId::PictureList, L"Pictures to show :"},     {ControlId::Preview, L"Preview"},
-      {ControlId::Ok, L"OK"},                           {ControlId::Cancel, L"Cancel"}};
+  const std::vector<std::pair<ControlId, std::wstring>> names{{ControlId::Interval, L"Change picture every :"},
+                                                              {ControlId::Drives, L"Drive"},
+                                                              {ControlId::Folders, L"Folder"},
+                                                              {ControlId::Files, L"Pictures in this folder"},
+                                                              {ControlId::Add, L"Add"},
+                                                              {ControlId::Remove, L"Remove"},
+                                                              {ControlId::PictureList, L"Pictures to show :"},
+                                                              {ControlId::Preview, L"Preview"},
+                                                              {ControlId::Ok, L"OK"},
+                                                              {ControlId::Cancel, L"Cancel"}};
   for (const auto& [id, name] : names) {
     const auto announced = accessibleName(control(id));
     if (announced == name) continue;
@@ -228,9 +243,9 @@ TEST_F(SetupDialogTest, ScreenReadersCallEveryInputByWhatItIsFor) {
 
 TEST_F(SetupDialogTest, TabVisitsTheInputsInOrderAndSkipsDisabledButtons) {
   ASSERT_NO_FATAL_FAILURE(open());
-  const std::vector<ControlId> cycle{ControlId::Interval, ControlId::Drives,  ControlId::Folders,
+  const std::vector<ControlId> cycle{ControlId::Interval, ControlId::Drives,      ControlId::Folders,
                                      ControlId::Files,    ControlId::PictureList, ControlId::Preview,
-                                     ControlId::Ok,       ControlId::Cancel,   ControlId::Interval};
+                                     ControlId::Ok,       ControlId::Cancel,      ControlId::Interval};
   for (std::size_t i = 1; i < cycle.size(); ++i) {
     pressKey(VK_TAB);
     EXPECT_TRUE(testing_support::waitUntil([&] { return focusOf(dialog) == control(cycle[i]); }, 2000))
@@ -306,10 +321,15 @@ class OwnedDialogTest : public SetupDialogTest, public testing::WithParamInterfa
  protected:
   void end(Ending ending) {
     switch (ending) {
-      case Ending::Ok: return setup->click(ControlId::Ok);
-      case Ending::Cancel: return setup->click(ControlId::Cancel);
-      case Ending::Esc: return pressKey(VK_ESCAPE);
-      case Ending::CloseBox: PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); return;
+      case Ending::Ok:
+        return setup->click(ControlId::Ok);
+      case Ending::Cancel:
+        return setup->click(ControlId::Cancel);
+      case Ending::Esc:
+        return pressKey(VK_ESCAPE);
+      case Ending::CloseBox:
+        PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return;
     }
   }
 };

@@ -4,14 +4,14 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "harness/files.h"
-#include "temp_tree.h"
 #include "harness/input.h"
 #include "harness/program.h"
 #include "harness/screen.h"
 #include "harness/settings.h"
+#include "temp_tree.h"
 
 namespace slidewell::e2e {
 namespace {
@@ -26,7 +26,7 @@ class SlideShow : public testing::Test {
 
   std::wstring picture(std::wstring_view name, int width, int height, Rgb colour) {
     const std::wstring path = folder_.pathOf(name);
-    EXPECT_TRUE(writeFileBytes(path, testing_support::solidBmpBytes(width, height, colour)));
+    EXPECT_TRUE(testing_support::writeFileBytes(path, testing_support::solidBmpBytes(width, height, colour)));
     return path;
   }
 
@@ -81,8 +81,7 @@ TEST_F(SlideShow, TwoRunsPutTheSamePictureAtTheSamePlace) {
 TEST_F(SlideShow, ShowsThePicturesInStoredOrderAndStartsAgain) {
   // Names in Cyrillic, Chinese and an emoji: paths reach the loader as they are stored.
   configure(L"0.3", {picture(L"\u043a\u0440\u0430\u0441\u043d\u044b\u0439.bmp", 60, 40, kRed),
-                     picture(L"\u7eff\u8272.bmp", 50, 70, kGreen),
-                     picture(L"blue \U0001F535.bmp", 80, 30, kBlue)});
+                     picture(L"\u7eff\u8272.bmp", 50, 70, kGreen), picture(L"blue \U0001F535.bmp", 80, 30, kBlue)});
   RunningProgram program(L"/s");
   ASSERT_NE(program.waitForShowWindow(), nullptr);
   EXPECT_EQ(coloursInTurn(program, {kRed, kGreen, kBlue}, 4, 8000), (std::vector<Rgb>{kRed, kGreen, kBlue, kRed}));
@@ -100,11 +99,11 @@ TEST_F(SlideShow, AnEmptyKeyEndsTheList) {
 
 TEST_F(SlideShow, PicturesThatCannotBeShownAreSkippedAndTheShowGoesOn) {
   const std::wstring corrupt = folder_.pathOf(L"corrupt.bmp");
-  ASSERT_TRUE(writeFileBytes(corrupt, {'B', 'M', 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+  ASSERT_TRUE(testing_support::writeFileBytes(corrupt, {'B', 'M', 1, 2, 3, 4, 5, 6, 7, 8, 9}));
   const std::wstring empty = folder_.pathOf(L"empty.bmp");
-  ASSERT_TRUE(writeFileBytes(empty, {}));
-  configure(L"0.2", {picture(L"red.bmp", 60, 40, kRed), folder_.pathOf(L"missing.bmp"), corrupt, empty,
-                     folder_.path(), L"Q:\\no drive\\x.bmp", picture(L"green.bmp", 60, 40, kGreen)});
+  ASSERT_TRUE(testing_support::writeFileBytes(empty, std::string_view()));
+  configure(L"0.2", {picture(L"red.bmp", 60, 40, kRed), folder_.pathOf(L"missing.bmp"), corrupt, empty, folder_.path(),
+                     L"Q:\\no drive\\x.bmp", picture(L"green.bmp", 60, 40, kGreen)});
   RunningProgram program(L"/s");
   ASSERT_NE(program.waitForShowWindow(), nullptr);
   EXPECT_EQ(coloursInTurn(program, {kRed, kGreen}, 4, 10000), (std::vector<Rgb>{kRed, kGreen, kRed, kGreen}));

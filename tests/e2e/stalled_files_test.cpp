@@ -13,16 +13,15 @@
 #include <string>
 #include <vector>
 
-#include "harness/files.h"
 #include "harness/input.h"
 #include "harness/program.h"
 #include "harness/report.h"
 #include "harness/screen.h"
 #include "harness/settings.h"
 #include "harness/setup_window.h"
-#include "wait.h"
 #include "png_file.h"
 #include "temp_tree.h"
+#include "wait.h"
 
 namespace slidewell::e2e {
 namespace {
@@ -72,7 +71,7 @@ class StalledFiles : public testing::Test {
                        int height = 40) {
     if (!folder.empty()) CreateDirectoryW(tree_.pathOf(folder).c_str(), nullptr);
     const std::wstring path = tree_.pathOf(folder.empty() ? name : folder + L"\\" + name);
-    EXPECT_TRUE(writeFileBytes(path, testing_support::solidBmpBytes(width, height, colour)));
+    EXPECT_TRUE(testing_support::writeFileBytes(path, testing_support::solidBmpBytes(width, height, colour)));
     return path;
   }
 
@@ -193,13 +192,12 @@ TEST_F(StalledFiles, AStoredFolderThatHangsLetsTheDialogUp) {
 
 TEST_F(StalledFiles, APictureDeclaringFourHundredMegapixelsIsRefusedWithoutItsMemory) {
   const std::wstring huge = tree_.pathOf(L"huge.png");
-  ASSERT_TRUE(writeFileBytes(huge, testing_support::blackPngBytes(20000, 20000)));
+  ASSERT_TRUE(testing_support::writeFileBytes(huge, testing_support::blackPngBytes(20000, 20000)));
   configure(L"0.3", {huge, picture(L"", L"red.bmp", kRed)});
   const auto started = Clock::now();
   RunningProgram program(L"/s");
   ASSERT_TRUE(msUntilWindow(program, started).has_value());
-  ASSERT_TRUE(waitForColour(kRed, kWindowUpMs).has_value())
-      << "the show did not go on to the next picture";
+  ASSERT_TRUE(waitForColour(kRed, kWindowUpMs).has_value()) << "the show did not go on to the next picture";
   report("start to the picture after the oversized one", msSince(started));
 
   const win::UniqueKernelHandle process(

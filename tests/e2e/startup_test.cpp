@@ -13,10 +13,12 @@ TEST_P(CommandLineOpeningNothing, EndsWithoutAWindow) {
   RunningProgram program(GetParam());
   ASSERT_TRUE(program.started());
   bool sawWindow = false;
-  const bool ended = testing_support::waitUntil([&] {
-    sawWindow = sawWindow || program.anyWindow() != nullptr;
-    return !program.running();
-  }, 10000);
+  const bool ended = testing_support::waitUntil(
+      [&] {
+        sawWindow = sawWindow || program.anyWindow() != nullptr;
+        return !program.running();
+      },
+      10000);
   EXPECT_TRUE(ended);
   EXPECT_FALSE(sawWindow);
   EXPECT_EQ(program.exitCode(), 0u);

@@ -8,15 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "harness/files.h"
 #include "harness/input.h"
 #include "harness/program.h"
 #include "harness/report.h"
 #include "harness/screen.h"
 #include "harness/settings.h"
-#include "wait.h"
 #include "setup/dialog/dialog_layout.h"
 #include "temp_tree.h"
+#include "wait.h"
 
 namespace slidewell::e2e {
 namespace {
@@ -107,7 +106,7 @@ class TwoMonitors : public testing::Test {
   // A show of one red picture, small unless told, that changes place every 0.2 seconds, displayed.
   HWND startShow(RunningProgram& program, int width = 160, int height = 120) {
     const std::wstring path = folder_.pathOf(L"red.bmp");
-    EXPECT_TRUE(writeFileBytes(path, testing_support::solidBmpBytes(width, height, kRed)));
+    EXPECT_TRUE(testing_support::writeFileBytes(path, testing_support::solidBmpBytes(width, height, kRed)));
     writeSetting(L"temps", L"0.2");
     writeSetting(L"Picture 0", path);
     return program.waitForShowWindow();
@@ -147,20 +146,22 @@ TEST_F(TwoMonitors, TheShowCoversBothAndPicturesReachTheSecondUntilAKeyEndsIt) {
   int changesSeen = 0;
   int seenThere = 0;
   std::optional<RECT> last;
-  testing_support::waitUntil([&] {
-    const Screenshot shot = Screenshot::capture(second());
-    const auto red = Screenshot::capture().boundsOf(kRed);
-    if (red && (!last || !EqualRect(&*red, &*last))) ++changesSeen;
-    last = red;
-    if (const auto there = shot.boundsOf(kRed)) {
-      ++seenThere;
-      const int corner = there->left > second().left + 10 ? second().left : second().right - 1;
-      EXPECT_EQ(shot.at(corner, there->top), kBlack);
-    }
-    return seenThere >= 3 && changesSeen >= 6;
-  }, 20000);
-  EXPECT_GE(seenThere, 3) << "the picture was seen on the second monitor " << seenThere << " times in "
-                          << changesSeen << " changes";
+  testing_support::waitUntil(
+      [&] {
+        const Screenshot shot = Screenshot::capture(second());
+        const auto red = Screenshot::capture().boundsOf(kRed);
+        if (red && (!last || !EqualRect(&*red, &*last))) ++changesSeen;
+        last = red;
+        if (const auto there = shot.boundsOf(kRed)) {
+          ++seenThere;
+          const int corner = there->left > second().left + 10 ? second().left : second().right - 1;
+          EXPECT_EQ(shot.at(corner, there->top), kBlack);
+        }
+        return seenThere >= 3 && changesSeen >= 6;
+      },
+      20000);
+  EXPECT_GE(seenThere, 3) << "the picture was seen on the second monitor " << seenThere << " times in " << changesSeen
+                          << " changes";
   EXPECT_TRUE(program.running());
 
   pressKey('Q');
@@ -194,22 +195,24 @@ TEST_F(TwoMonitors, EveryPictureLiesWhollyOnOneMonitorAndBothGetSome) {
   std::vector<std::string> elsewhere;
   std::optional<RECT> last;
   int changes = 0;
-  testing_support::waitUntil([&] {
-    const auto box = Screenshot::capture().boundsOf(kRed);
-    // One picture whole, at a new place: not the last one again, nor a change caught half drawn.
-    const bool whole = box && box->right - box->left == 800 && box->bottom - box->top == 600;
-    if (!whole || (last && EqualRect(&*box, &*last))) return false;
-    last = box;
-    ++changes;
-    const auto holder = std::find_if(screens_.begin(), screens_.end(),
-                                     [&](const Monitor& each) { return contains(each.area, *box); });
-    if (holder == screens_.end()) {
-      elsewhere.push_back(text(*box));
-    } else {
-      ++onMonitor[static_cast<std::size_t>(holder - screens_.begin())];
-    }
-    return changes >= 40;
-  }, 60000);
+  testing_support::waitUntil(
+      [&] {
+        const auto box = Screenshot::capture().boundsOf(kRed);
+        // One picture whole, at a new place: not the last one again, nor a change caught half drawn.
+        const bool whole = box && box->right - box->left == 800 && box->bottom - box->top == 600;
+        if (!whole || (last && EqualRect(&*box, &*last))) return false;
+        last = box;
+        ++changes;
+        const auto holder = std::find_if(screens_.begin(), screens_.end(),
+                                         [&](const Monitor& each) { return contains(each.area, *box); });
+        if (holder == screens_.end()) {
+          elsewhere.push_back(text(*box));
+        } else {
+          ++onMonitor[static_cast<std::size_t>(holder - screens_.begin())];
+        }
+        return changes >= 40;
+      },
+      60000);
   ASSERT_GE(changes, 40) << "too few changes seen";
   report("pictures on the first monitor", 100 * onMonitor[0] / changes, "%");
   report("pictures on the second monitor", 100 * onMonitor[1] / changes, "%");

@@ -188,23 +188,23 @@ static mode_t mode_argument(int flags, va_list arguments) {
   return (flags & (O_CREAT | O_TMPFILE)) ? (mode_t)va_arg(arguments, int) : 0;
 }
 
-#define OPEN_INTERPOSER(name)                                  \
-  int name(const char *path, int flags, ...) {                 \
-    va_list arguments;                                         \
-    va_start(arguments, flags);                                \
-    const mode_t mode = mode_argument(flags, arguments);       \
-    va_end(arguments);                                         \
-    stall_on_path(path);                                       \
-    return NEXT(name)(path, flags, mode);                      \
+#define OPEN_INTERPOSER(name)                            \
+  int name(const char *path, int flags, ...) {           \
+    va_list arguments;                                   \
+    va_start(arguments, flags);                          \
+    const mode_t mode = mode_argument(flags, arguments); \
+    va_end(arguments);                                   \
+    stall_on_path(path);                                 \
+    return NEXT(name)(path, flags, mode);                \
   }
-#define OPENAT_INTERPOSER(name)                                \
-  int name(int dirfd, const char *path, int flags, ...) {      \
-    va_list arguments;                                         \
-    va_start(arguments, flags);                                \
-    const mode_t mode = mode_argument(flags, arguments);       \
-    va_end(arguments);                                         \
-    stall_on_path_at(dirfd, path);                             \
-    return NEXT(name)(dirfd, path, flags, mode);               \
+#define OPENAT_INTERPOSER(name)                           \
+  int name(int dirfd, const char *path, int flags, ...) { \
+    va_list arguments;                                    \
+    va_start(arguments, flags);                           \
+    const mode_t mode = mode_argument(flags, arguments);  \
+    va_end(arguments);                                    \
+    stall_on_path_at(dirfd, path);                        \
+    return NEXT(name)(dirfd, path, flags, mode);          \
   }
 OPEN_INTERPOSER(open)
 OPEN_INTERPOSER(open64)
@@ -233,7 +233,7 @@ PATH_INTERPOSER(int, __open64_2, (const char *path, int flags), (path, flags))
   PATH_INTERPOSER(int, name, (const char *path, buffer_type *buffer), (path, buffer))
 #define DESCRIPTOR_STAT_INTERPOSER(name, buffer_type) \
   DESCRIPTOR_INTERPOSER(int, name, (int fd, buffer_type *buffer), (fd, buffer))
-#define STAT_AT_INTERPOSER(name, buffer_type)                                                       \
+#define STAT_AT_INTERPOSER(name, buffer_type)                                                  \
   PATH_AT_INTERPOSER(int, name, (int dirfd, const char *path, buffer_type *buffer, int flags), \
                      (dirfd, path, buffer, flags))
 PATH_STAT_INTERPOSER(stat, struct stat)
@@ -268,20 +268,20 @@ PATH_AT_INTERPOSER(int, statx, (int dirfd, const char *path, int flags, unsigned
 PATH_INTERPOSER(int, access, (const char *path, int mode), (path, mode))
 PATH_AT_INTERPOSER(int, faccessat, (int dirfd, const char *path, int mode, int flags), (dirfd, path, mode, flags))
 /* A read: stalls like any descriptor call, then takes the time of its bytes on a slow drive. */
-#define READ_INTERPOSER(name, parameters, arguments)     \
-  ssize_t name parameters {                              \
-    stall_on_descriptor(fd);                             \
-    const ssize_t bytes = NEXT(name) arguments;          \
-    throttle_on_descriptor(fd, bytes);                   \
-    return bytes;                                        \
+#define READ_INTERPOSER(name, parameters, arguments) \
+  ssize_t name parameters {                          \
+    stall_on_descriptor(fd);                         \
+    const ssize_t bytes = NEXT(name) arguments;      \
+    throttle_on_descriptor(fd, bytes);               \
+    return bytes;                                    \
   }
 READ_INTERPOSER(read, (int fd, void *buffer, size_t size), (fd, buffer, size))
 READ_INTERPOSER(pread, (int fd, void *buffer, size_t size, off_t offset), (fd, buffer, size, offset))
 READ_INTERPOSER(pread64, (int fd, void *buffer, size_t size, off64_t offset), (fd, buffer, size, offset))
 READ_INTERPOSER(readv, (int fd, const struct iovec *parts, int count), (fd, parts, count))
 PATH_INTERPOSER(DIR *, opendir, (const char *path), (path))
-INTERPOSER(struct dirent *, readdir, (DIR *folder), stall_on_descriptor(dirfd(folder)), (folder))
-INTERPOSER(struct dirent64 *, readdir64, (DIR *folder), stall_on_descriptor(dirfd(folder)), (folder))
+INTERPOSER(struct dirent *, readdir, (DIR * folder), stall_on_descriptor(dirfd(folder)), (folder))
+INTERPOSER(struct dirent64 *, readdir64, (DIR * folder), stall_on_descriptor(dirfd(folder)), (folder))
 DESCRIPTOR_INTERPOSER(ssize_t, getdents64, (int fd, void *buffer, size_t size), (fd, buffer, size))
 
 /* Wine reads folders with the system call itself, not through the C library's wrapper. */
@@ -292,6 +292,5 @@ long syscall(long number, ...) {
   for (int i = 0; i < 6; ++i) argument[i] = va_arg(arguments, long);
   va_end(arguments);
   if (number == SYS_getdents64) stall_on_descriptor((int)argument[0]);
-  return NEXT(syscall)(number, argument[0], argument[1], argument[2], argument[3], argument[4],
-                       argument[5]);
+  return NEXT(syscall)(number, argument[0], argument[1], argument[2], argument[3], argument[4], argument[5]);
 }

@@ -21,7 +21,8 @@ struct Bytes {
     return *this;
   }
   Bytes& number(std::uint64_t value, int size, bool bigEndian) {
-    for (int i = 0; i < size; ++i) data.push_back(static_cast<std::uint8_t>(value >> 8 * (bigEndian ? size - 1 - i : i)));
+    for (int i = 0; i < size; ++i)
+      data.push_back(static_cast<std::uint8_t>(value >> 8 * (bigEndian ? size - 1 - i : i)));
     return *this;
   }
   Bytes& le(std::uint64_t value, int size) { return number(value, size, false); }

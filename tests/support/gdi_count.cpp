@@ -38,7 +38,8 @@ BOOL freed(BOOL done) {
 HBITMAP WINAPI countedCompatibleBitmap(HDC dc, int width, int height) {
   return counted(originals.createCompatibleBitmap(dc, width, height));
 }
-HBITMAP WINAPI countedDibSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD offset) {
+HBITMAP WINAPI countedDibSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
+                                 DWORD offset) {
   return counted(originals.createDibSection(dc, info, usage, bits, section, offset));
 }
 HBITMAP WINAPI countedBitmap(int width, int height, UINT planes, UINT bitCount, const void* bits) {
@@ -73,8 +74,8 @@ bool redirectGdiImports() {
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
   const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
   const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-       library->Name != 0; ++library) {
+  for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); library->Name != 0;
+       ++library) {
     if (lstrcmpiA(reinterpret_cast<const char*>(base + library->Name), "gdi32.dll") != 0) continue;
     auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->OriginalFirstThunk);
     auto* addresses = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk);

@@ -24,9 +24,8 @@ bool encodePicture(const std::wstring& path, const GUID& container, UINT width, 
          SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
          SUCCEEDED(encoder->CreateNewFrame(frame.put(), options.put())) &&
          SUCCEEDED(frame->Initialize(options.get())) && SUCCEEDED(frame->SetSize(width, height)) &&
-         SUCCEEDED(factory->CreateBitmapFromMemory(width, height, GUID_WICPixelFormat32bppBGRA, stride,
-                                                         stride * height, const_cast<BYTE*>(bgra.data()),
-                                                         source.put())) &&
+         SUCCEEDED(factory->CreateBitmapFromMemory(width, height, GUID_WICPixelFormat32bppBGRA, stride, stride * height,
+                                                   const_cast<BYTE*>(bgra.data()), source.put())) &&
          SUCCEEDED(frame->WriteSource(source.get(), nullptr)) && SUCCEEDED(frame->Commit()) &&
          SUCCEEDED(encoder->Commit());
 }

@@ -30,13 +30,13 @@ Pixels::Pixels(int width, int height, const std::function<void(HDC)>& draw)
 Pixels Pixels::printedBy(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
-  return Pixels(client.right, client.bottom, [window](HDC dc) {
-    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-  });
+  return Pixels(client.right, client.bottom,
+                [window](HDC dc) { SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT); });
 }
 
 Rgb Pixels::at(int x, int y) const {
-  const std::uint32_t p = pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
+  const std::uint32_t p =
+      pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
   return Rgb{static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8), static_cast<std::uint8_t>(p)};
 }
 

@@ -36,8 +36,7 @@ TempTree::TempTree() {
   wchar_t temp[MAX_PATH + 1] = {};
   GetTempPathW(MAX_PATH + 1, temp);
   static unsigned made = 0;  // two trees of one process never share a name
-  path_ = std::wstring(temp) + L"slidewell-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-          std::to_wstring(++made);
+  path_ = std::wstring(temp) + L"slidewell-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++made);
   EXPECT_TRUE(CreateDirectoryW(path_.c_str(), nullptr));
 }
 
@@ -50,19 +49,27 @@ void TempTree::makeFolder(std::wstring_view relative) const {
 }
 
 void TempTree::makeFile(std::wstring_view relative, std::string_view bytes) const {
-  const win::UniqueFileHandle file(CreateFileW(longForm(pathOf(relative)).c_str(), GENERIC_WRITE, 0, nullptr,
-                                               CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_TRUE(file) << pathOf(relative);
-  DWORD written = 0;
-  EXPECT_TRUE(WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+  EXPECT_TRUE(writeFileBytes(longForm(pathOf(relative)), bytes)) << pathOf(relative);
 }
 
 void TempTree::makeFile(std::wstring_view relative, const std::vector<std::uint8_t>& bytes) const {
-  makeFile(relative, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  EXPECT_TRUE(writeFileBytes(longForm(pathOf(relative)), bytes)) << pathOf(relative);
 }
 
 void TempTree::hide(std::wstring_view relative) const {
   EXPECT_TRUE(SetFileAttributesW(longForm(pathOf(relative)).c_str(), FILE_ATTRIBUTE_HIDDEN));
+}
+
+bool writeFileBytes(const std::wstring& path, std::string_view bytes) {
+  const win::UniqueFileHandle file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+bool writeFileBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
+  return writeFileBytes(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 }  // namespace slidewell::testing_support

@@ -28,4 +28,8 @@ class TempTree {
   std::wstring path_;
 };
 
+// Writes `bytes` as the whole of the file at `path`, made or replaced; false when it could not be written.
+bool writeFileBytes(const std::wstring& path, std::string_view bytes);
+bool writeFileBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
+
 }  // namespace slidewell::testing_support

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "setup/browser/name_order.h"
-#include "setup/browser/folder_path.h"
 #include "setup/browser/folder_entries.h"
+#include "setup/browser/folder_path.h"
+#include "setup/browser/name_order.h"
 #include "setup/configuration.h"
 
 namespace slidewell::setup {
@@ -53,7 +53,7 @@ TEST(FolderPathText, IsTheRootOrTheFoldersBelowItAndHasALongForm) {
 
 TEST(FolderEntriesOfAPath, ShowRootAncestorsCurrentThenSortedSubfolders) {
   const FolderEntries entries(FolderPath{L"C:\\", {L"pics", L"2024"}}, {L"zoo", L"Beach", L"apple"});
-  const std::vector<FolderEntry> expected = {{L"C:\\", 0},    {L"pics", 1},  {L"2024", 2},
+  const std::vector<FolderEntry> expected = {{L"C:\\", 0},  {L"pics", 1},  {L"2024", 2},
                                              {L"apple", 3}, {L"Beach", 3}, {L"zoo", 3}};
   EXPECT_EQ(entries.entries(), expected);
   EXPECT_EQ(entries.currentIndex(), 2);
@@ -76,11 +76,30 @@ TEST(FolderEntriesOfAPath, AtARootTheSubfoldersComeRightAfterIt) {
 }
 
 TEST(NameOrder, IgnoresCaseInLatinGreekAndCyrillicAndIsStable) {
-  std::vector<std::wstring> names = {L"b", L"\u0416\u0443\u043a", L"A", L"\u00c9t\u00e9", L"a", L"\u00e9cole",
-                                     L"\u0436\u0430\u0431\u0430", L"\u03a9", L"\u03b1", L"_x", L"10", L"9"};
+  std::vector<std::wstring> names = {L"b",
+                                     L"\u0416\u0443\u043a",
+                                     L"A",
+                                     L"\u00c9t\u00e9",
+                                     L"a",
+                                     L"\u00e9cole",
+                                     L"\u0436\u0430\u0431\u0430",
+                                     L"\u03a9",
+                                     L"\u03b1",
+                                     L"_x",
+                                     L"10",
+                                     L"9"};
   sortIgnoringCase(names);
-  const std::vector<std::wstring> expected = {L"10", L"9", L"_x", L"A", L"a", L"b", L"\u00e9cole",
-                                              L"\u00c9t\u00e9", L"\u03b1", L"\u03a9", L"\u0436\u0430\u0431\u0430",
+  const std::vector<std::wstring> expected = {L"10",
+                                              L"9",
+                                              L"_x",
+                                              L"A",
+                                              L"a",
+                                              L"b",
+                                              L"\u00e9cole",
+                                              L"\u00c9t\u00e9",
+                                              L"\u03b1",
+                                              L"\u03a9",
+                                              L"\u0436\u0430\u0431\u0430",
                                               L"\u0416\u0443\u043a"};
   EXPECT_EQ(names, expected);
   EXPECT_FALSE(lessIgnoringCase(L"a", L"a"));

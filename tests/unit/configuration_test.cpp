@@ -39,8 +39,12 @@ class FakeControls final : public SetupControls {
   std::wstring intervalText() const override { return interval; }
   void setIntervalText(std::wstring_view text) override { log_.push_back(L"interval " + (interval = text)); }
   bool previewChecked() const override { return preview; }
-  void setPreviewChecked(bool checked) override { log_.push_back((preview = checked) ? L"preview on" : L"preview off"); }
-  void showProgress(bool shown) override { log_.push_back((progressShown = shown) ? L"progress shown" : L"progress hidden"); }
+  void setPreviewChecked(bool checked) override {
+    log_.push_back((preview = checked) ? L"preview on" : L"preview off");
+  }
+  void showProgress(bool shown) override {
+    log_.push_back((progressShown = shown) ? L"progress shown" : L"progress hidden");
+  }
   void setProgressMaximum(int maximum) override { log_.push_back(L"maximum " + std::to_wstring(maximum)); }
   void setProgressValue(int value) override { log_.push_back(L"progress " + std::to_wstring(progress = value)); }
   void showInformation(std::wstring_view text, std::wstring_view title) override {
@@ -101,9 +105,10 @@ TEST_F(ConfigurationTest, FirstLoadWithNoKeysShowsTheDefaultIntervalAndLeavesThe
 }
 
 TEST_F(ConfigurationTest, LoadSkipsEmptyPicturesThenSetsIntervalDriveAndFolderInThatOrder) {
-  store.values = {{L"Picture 0", L"C:\\a.bmp"}, {L"Picture 1", L""},        {L"Picture 7", L"C:\\a.bmp"},
-                  {L"Picture 100", L"D:\\\u56fe.bmp"}, {L"Picture101", L"C:\\never.bmp"}, {L"temps", L""},
-                  {L"drive", L"d: [DATA]"},       {L"dir", L"D:\\pics"}};
+  store.values = {{L"Picture 0", L"C:\\a.bmp"},      {L"Picture 1", L""},
+                  {L"Picture 7", L"C:\\a.bmp"},      {L"Picture 100", L"D:\\\u56fe.bmp"},
+                  {L"Picture101", L"C:\\never.bmp"}, {L"temps", L""},
+                  {L"drive", L"d: [DATA]"},          {L"dir", L"D:\\pics"}};
   xload(controls, store);
   EXPECT_EQ(log, (Log{L"append C:\\a.bmp", L"append C:\\a.bmp", L"append D:\\\u56fe.bmp", L"interval ",
                       L"drive d: [DATA]", L"folder D:\\pics"}));

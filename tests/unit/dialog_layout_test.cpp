@@ -15,9 +15,9 @@ TEST(TwipsToPixels, RoundsToTheNearestPixelWithHalvesAwayFromZero) {
   // 10 twips to the pixel; 192 DPI: 7.5; 120 DPI: 12.
   const struct {
     int twips, dpi, pixels;
-  } cases[] = {{1140, 96, 76}, {7, 96, 0},      {8, 96, 1},     {6105, 144, 611}, {5234, 144, 523},
-               {-5, 144, -1},  {-4, 144, 0},    {6105, 192, 814}, {255, 192, 34},  {375, 192, 50},
-               {4, 192, 1},    {3, 192, 0},     {6105, 120, 509}};
+  } cases[] = {{1140, 96, 76}, {7, 96, 0},   {8, 96, 1},       {6105, 144, 611}, {5234, 144, 523},
+               {-5, 144, -1},  {-4, 144, 0}, {6105, 192, 814}, {255, 192, 34},   {375, 192, 50},
+               {4, 192, 1},    {3, 192, 0},  {6105, 120, 509}};
   for (const auto& c : cases) EXPECT_EQ(twipsToPixels(c.twips, c.dpi), c.pixels) << c.twips << " twips at " << c.dpi;
 }
 

@@ -51,9 +51,8 @@ TEST(PictureCycle, WithNoPictureEveryStepGivesAnEmptyPath) {
   PictureCycle cycle;
   EXPECT_EQ(run(cycle, store, 3), (std::vector<std::wstring>{L"", L"", L""}));
   // After the first step each one reads index 1, then index 0 again.
-  EXPECT_EQ(store.reads,
-            (std::vector<std::wstring>{L"Picture 0", L"Picture 0", L"Picture 1", L"Picture 0", L"Picture 1",
-                                       L"Picture 0"}));
+  EXPECT_EQ(store.reads, (std::vector<std::wstring>{L"Picture 0", L"Picture 0", L"Picture 1", L"Picture 0",
+                                                    L"Picture 1", L"Picture 0"}));
   EXPECT_EQ(cycle.picindex(), 0);
 }
 

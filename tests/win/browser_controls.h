@@ -21,9 +21,9 @@ inline constexpr UINT_PTR kFolderWatchTimer = 4;
 class BrowserControls {
  public:
   setup::Browser& open(const std::wstring& startFolder) {
-    return opened.emplace(parent.hwnd(), win::WorkerRouting{kFolderReadMessage, kFolderWatchTimer, setup::kBrowseStallBound},
-                          driveCombo, folderList, fileList, addButton, startFolder,
-                          [this](bool moved) { lastMove = moved; });
+    return opened.emplace(
+        parent.hwnd(), win::WorkerRouting{kFolderReadMessage, kFolderWatchTimer, setup::kBrowseStallBound}, driveCombo,
+        folderList, fileList, addButton, startFolder, [this](bool moved) { lastMove = moved; });
   }
 
   // Waits for the end of the read that a move of the user's started, as the dialog does, and hands it

@@ -19,9 +19,9 @@ using testing_support::TempTree;
 class FileListTest : public testing::Test, public testing_support::BrowserControls {
  protected:
   void SetUp() override {
-    for (const wchar_t* name : {L"c.Bmp", L"a.bmp", L"B.BMP", L"\u0437\u0438\u043c\u0430.bmp", L"\u98ce\u666f.bmp",
-                                L"smile \U0001F30D.bmp", L"x.bmpx", L"notes.txt", L"photo.jpg", L"hidden.bmp",
-                                L"bmp"}) {
+    for (const wchar_t* name :
+         {L"c.Bmp", L"a.bmp", L"B.BMP", L"\u0437\u0438\u043c\u0430.bmp", L"\u98ce\u666f.bmp", L"smile \U0001F30D.bmp",
+          L"x.bmpx", L"notes.txt", L"photo.jpg", L"hidden.bmp", L"bmp"}) {
       tree.makeFile(name);
     }
     tree.hide(L"hidden.bmp");
@@ -38,7 +38,7 @@ TEST_F(FileListTest, ShowsOnlyTheVisibleBitmapsOfTheFolderInNameOrder) {
   Browser& files = open(tree.pathOf(L"other"));
   EXPECT_TRUE(files.moveToFolder(tree.path()));
   EXPECT_EQ(listBoxTexts(list), (std::vector<std::wstring>{L"a.bmp", L"B.BMP", L"c.Bmp", L"smile \U0001F30D.bmp",
-                                                        L"\u0437\u0438\u043c\u0430.bmp", L"\u98ce\u666f.bmp"}));
+                                                           L"\u0437\u0438\u043c\u0430.bmp", L"\u98ce\u666f.bmp"}));
   EXPECT_EQ(files.selectedFile(), L"");
 }
 

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "browser_controls.h"
+#include "gdi_count.h"
 #include "setup/browser/folder_path.h"
 #include "setup/browser/folder_reading.h"
 #include "setup/configuration.h"
-#include "browser_controls.h"
-#include "gdi_count.h"
 #include "temp_tree.h"
 #include "test_parent.h"
 #include "win/gdi.h"
@@ -17,9 +17,9 @@
 namespace slidewell::setup {
 namespace {
 
+using testing_support::kFolderListId;
 using testing_support::listBoxTexts;
 using testing_support::TempTree;
-using testing_support::kFolderListId;
 
 int selected(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)); }
 
@@ -55,7 +55,7 @@ TEST_F(FolderListTest, ShowsTheFoldersAboveTheCurrentOneAndItsVisibleSubfoldersI
   const Browser& folders = open(tree.path());
   EXPECT_EQ(folders.folderPath(), tree.path());
   EXPECT_EQ(listBoxTexts(list), treeEntriesWith({L"apple", L"Beach", L"empty", L"x.bmp", L"zoo",
-                                              L"\u0424\u043e\u0442\u043e", L"\u56fe\u7247", L"\U0001F600 smile"}));
+                                                 L"\u0424\u043e\u0442\u043e", L"\u56fe\u7247", L"\U0001F600 smile"}));
   EXPECT_EQ(selected(list), treeIndex());
 }
 
@@ -174,8 +174,8 @@ TEST_F(FolderListTest, LinesAreAsHighAsTheListsFont) {
   const auto heightBefore = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
   const long gdiBefore = testing_support::liveGdiObjects();
   {
-    const win::UniqueFont large(CreateFontW(-40, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                                        0, 0, 0, 0, L"Tahoma"));
+    const win::UniqueFont large(
+        CreateFontW(-40, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
     SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(large.get()), FALSE);
     folders.fitToFont();
     EXPECT_GE(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0), 40);

@@ -33,7 +33,8 @@ COLORREF drawnColour(HWND box) {
   const win::SelectionScope selected(dc.get(), canvas.get());
   SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
   const COLORREF colour = GetPixel(dc.get(), kWidth / 2, kHeight / 2);
-  for (const POINT corner : {POINT{0, 0}, POINT{kWidth - 1, 0}, POINT{0, kHeight - 1}, POINT{kWidth - 1, kHeight - 1}}) {
+  for (const POINT corner :
+       {POINT{0, 0}, POINT{kWidth - 1, 0}, POINT{0, kHeight - 1}, POINT{kWidth - 1, kHeight - 1}}) {
     if (GetPixel(dc.get(), corner.x, corner.y) != colour) return CLR_INVALID;
   }
   return colour;

@@ -59,8 +59,8 @@ TEST_F(RegistrySettingsStoreTest, SaveCreatesTheSectionAndReplacesEarlierValues)
 TEST_F(RegistrySettingsStoreTest, RoundTripsTextOutsideLatin1) {
   const std::wstring texts[] = {
       L"C:\\\u041a\u0430\u0440\u0442\u0438\u043d\u043a\u0438\\\u0437\u0438\u043c\u0430.bmp",  // Cyrillic
-      L"C:\\\u56fe\u7247\\\u98ce\u666f.bmp",                                                 // Chinese
-      L"C:\\\U0001F600\\smile \U0001F30D.bmp",                                              // emoji
+      L"C:\\\u56fe\u7247\\\u98ce\u666f.bmp",                                                  // Chinese
+      L"C:\\\U0001F600\\smile \U0001F30D.bmp",                                                // emoji
   };
   for (const auto& text : texts) {
     ASSERT_TRUE(store.save(L"dir", text));

@@ -9,10 +9,10 @@
 #include "bmp_file.h"
 #include "gdi_count.h"
 #include "memory_settings_store.h"
-#include "wait.h"
 #include "process_counters.h"
 #include "slideshow/slide_window.h"
 #include "temp_tree.h"
+#include "wait.h"
 #include "win/com.h"
 #include "win/gdi.h"
 #include "win/handles.h"
@@ -51,7 +51,7 @@ TEST(SlideWindowSoak, TwoThousandChangesLeaveNothingBehind) {
   tree.makeFolder(L"folder.bmp");
   testing_support::MemorySettingsStore store;
   const std::wstring list[] = {tree.pathOf(L"good.bmp"), tree.pathOf(L"missing.bmp"), tree.pathOf(L"corrupt.bmp"),
-                               tree.pathOf(L"good.bmp"), tree.pathOf(L"empty.bmp"), tree.pathOf(L"folder.bmp"),
+                               tree.pathOf(L"good.bmp"), tree.pathOf(L"empty.bmp"),   tree.pathOf(L"folder.bmp"),
                                tree.pathOf(L"good.bmp"), L"Q:\\no drive.bmp"};
   constexpr int kListLength = 8;
   for (int i = 0; i < kListLength; ++i) store.save(L"Picture " + std::to_wstring(i), list[i]);

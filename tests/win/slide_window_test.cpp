@@ -12,11 +12,11 @@
 
 #include "bmp_file.h"
 #include "memory_settings_store.h"
-#include "wait.h"
 #include "pixels.h"
 #include "process_counters.h"
 #include "slideshow/interval.h"
 #include "temp_tree.h"
+#include "wait.h"
 #include "win/com.h"
 #include "win/gdi.h"
 
@@ -38,7 +38,9 @@ class Printed {
   explicit Printed(HWND window) : pixels_(testing_support::Pixels::printedBy(window)) {}
   Rgb at(int x, int y) const { return pixels_.at(x, y); }
   // The bounds of every pixel that is not black.
-  std::optional<RECT> drawn() const { return pixels_.boundsWhere([](Rgb c) { return c != Rgb{0, 0, 0}; }); }
+  std::optional<RECT> drawn() const {
+    return pixels_.boundsWhere([](Rgb c) { return c != Rgb{0, 0, 0}; });
+  }
 
  private:
   testing_support::Pixels pixels_;
@@ -130,11 +132,13 @@ TEST_F(SlideWindowTest, EachTickShowsTheNextPicture) {
   SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
   ASSERT_EQ(window.period(), 20u);
   std::vector<LONG> widths{window.pictureArea()->right - window.pictureArea()->left};
-  testing_support::waitUntil([&] {
-    const auto area = window.pictureArea();
-    if (area && area->right - area->left != widths.back()) widths.push_back(area->right - area->left);
-    return widths.size() >= 4;
-  }, 3000);
+  testing_support::waitUntil(
+      [&] {
+        const auto area = window.pictureArea();
+        if (area && area->right - area->left != widths.back()) widths.push_back(area->right - area->left);
+        return widths.size() >= 4;
+      },
+      3000);
   EXPECT_EQ(widths, (std::vector<LONG>{10, 20, 10, 20}));
 }
 
@@ -274,8 +278,11 @@ TEST_F(SlideWindowTest, PlacesEveryPictureByTheWindowSize) {
 TEST_F(SlideWindowTest, ACharacterEndsTheShowAndOtherInputDoesNot) {
   const int before = cursorCount();
   SlideWindow window(GetModuleHandleW(nullptr), store, countEnds);
-  for (const auto& [message, key] : {std::pair<UINT, WPARAM>{WM_KEYDOWN, VK_SHIFT}, {WM_KEYDOWN, VK_F1},
-                                     {WM_LBUTTONDOWN, 0}, {WM_LBUTTONUP, 0}, {WM_RBUTTONDOWN, 0}}) {
+  for (const auto& [message, key] : {std::pair<UINT, WPARAM>{WM_KEYDOWN, VK_SHIFT},
+                                     {WM_KEYDOWN, VK_F1},
+                                     {WM_LBUTTONDOWN, 0},
+                                     {WM_LBUTTONUP, 0},
+                                     {WM_RBUTTONDOWN, 0}}) {
     SendMessageW(window.hwnd(), message, key, 0);
   }
   EXPECT_EQ(ends, 0);

@@ -94,9 +94,11 @@ TEST(Worker, DeliversEachEndOnceOnTheWindowsThread) {
   delivered.await(2);
   EXPECT_EQ(delivered.values, (std::vector<int>{42, 7}));
 
-  worker.start([](CountedTools&, picture::ReadProgress&) -> std::optional<std::shared_ptr<int>> {
-    throw std::runtime_error("no memory");
-  }, delivered.delivery());
+  worker.start(
+      [](CountedTools&, picture::ReadProgress&) -> std::optional<std::shared_ptr<int>> {
+        throw std::runtime_error("no memory");
+      },
+      delivered.delivery());
   delivered.await(3);
   EXPECT_EQ(delivered.values, (std::vector<int>{42, 7, -1}));
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <vector>
 
-#include "setup/browser/folder_reading.h"
 #include "setup/browser/folder_path.h"
+#include "setup/browser/folder_reading.h"
 
 namespace slidewell::setup {
 namespace {

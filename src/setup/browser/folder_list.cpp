@@ -80,8 +80,8 @@ void FolderList::draw(const DRAWITEMSTRUCT& item) const {
     RECT text = item.rcItem;
     text.left += metrics.tmAveCharWidth / 2 + entry.indent * 2 * metrics.tmAveCharWidth;
     const int textColour = (item.itemState & ODS_DISABLED) != 0 ? COLOR_GRAYTEXT
-                           : selected                            ? COLOR_HIGHLIGHTTEXT
-                                                                 : COLOR_WINDOWTEXT;
+                           : selected                           ? COLOR_HIGHLIGHTTEXT
+                                                                : COLOR_WINDOWTEXT;
     const COLORREF oldColour = SetTextColor(dc, GetSysColor(textColour));
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     DrawTextW(dc, entry.name.c_str(), static_cast<int>(entry.name.size()), &text,

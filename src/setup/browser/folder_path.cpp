@@ -59,8 +59,7 @@ std::optional<FolderPath> parseFolderPath(std::wstring_view text) {
     rest.remove_prefix(2);
   } else if (rest.starts_with(L"\\\\")) {
     const auto parts = splitAtBackslashes(rest.substr(2));
-    if (parts.size() < 2 || parts[0].empty() || parts[1].empty() || !isValidName(parts[0]) ||
-        !isValidName(parts[1])) {
+    if (parts.size() < 2 || parts[0].empty() || parts[1].empty() || !isValidName(parts[0]) || !isValidName(parts[1])) {
       return std::nullopt;
     }
     result.root = L"\\\\" + std::wstring(parts[0]) + L"\\" + std::wstring(parts[1]) + L"\\";

@@ -95,8 +95,7 @@ Destination readFolderDestination(const FolderPath& folder) {
 std::optional<std::wstring> labelOfReadableDrive(wchar_t letter) {
   const win::QuietDriveErrors quiet;
   wchar_t label[MAX_PATH + 1] = {};
-  if (!GetVolumeInformationW(driveRoot(letter).c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr,
-                             0)) {
+  if (!GetVolumeInformationW(driveRoot(letter).c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) {
     return std::nullopt;
   }
   return std::wstring(label);

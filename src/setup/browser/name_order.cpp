@@ -37,9 +37,8 @@ bool isBitmapName(std::wstring_view name) {
   constexpr std::wstring_view kExtension = L".bmp";
   if (name.size() < kExtension.size()) return false;
   const auto tail = name.substr(name.size() - kExtension.size());
-  return std::equal(tail.begin(), tail.end(), kExtension.begin(), [](wchar_t c, wchar_t wanted) {
-    return text::asciiLower(c) == wanted;
-  });
+  return std::equal(tail.begin(), tail.end(), kExtension.begin(),
+                    [](wchar_t c, wchar_t wanted) { return text::asciiLower(c) == wanted; });
 }
 
 std::vector<std::wstring> bitmapNames(std::vector<std::wstring> fileNames) {

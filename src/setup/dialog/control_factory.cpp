@@ -85,8 +85,8 @@ bool nameForScreenReaders(HWND control, std::wstring_view name) {
   }
   // The service keeps its own copy of the text.
   const std::wstring text(name);
-  return SUCCEEDED(service->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                                 PROPID_ACC_NAME, text.c_str()));
+  return SUCCEEDED(
+      service->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME, text.c_str()));
 }
 
 }  // namespace
@@ -113,8 +113,7 @@ HWND createControl(HWND dialog, const ControlLayout& layout, HINSTANCE instance,
 
 void placeControl(HWND control, const ControlLayout& layout, UINT dpi) {
   const PixelRect place = toPixels(windowPlace(layout), static_cast<int>(dpi));
-  SetWindowPos(control, nullptr, place.left, place.top, place.width(), place.height(),
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(control, nullptr, place.left, place.top, place.width(), place.height(), SWP_NOZORDER | SWP_NOACTIVATE);
   if (layout.kind == ControlKind::DriveList) fitClosedHeight(control, place.height());
 }
 

@@ -12,6 +12,8 @@ constexpr std::wstring_view kIntervalHelp = L"Time between two pictures";
 
 using enum ControlKind;
 
+// Each control keeps to a line or two, so that the table reads as a table.
+// clang-format off
 constexpr std::array kControls{
   // First, so that no control comes directly after it: a label names the control after it, and
   // "seconds" names nothing. Nothing else lies in the first row: it may run on up to the column of
@@ -58,6 +60,7 @@ constexpr std::array kControls{
   ControlLayout{.name = L"StatusBar1", .id = ControlId::StatusBar, .kind = StatusBar, .caption = L"",
                 .place = {0, 4800, 6105, 435}},
 };
+// clang-format on
 static_assert(kControls.size() == kControlCount);
 
 }  // namespace

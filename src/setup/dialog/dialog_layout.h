@@ -37,10 +37,10 @@ PixelRect toPixels(const TwipRect& place, int dpi);
 // The window itself.
 struct WindowLayout {
   std::wstring_view caption;
-  int clientWidth = 0;   // twips
-  int clientHeight = 0;  // twips
-  int left = 0;          // twips from the screen's left edge to the client area
-  int top = 0;           // twips from the screen's top edge to the client area
+  int clientWidth = 0;               // twips
+  int clientHeight = 0;              // twips
+  int left = 0;                      // twips from the screen's left edge to the client area
+  int top = 0;                       // twips from the screen's top edge to the client area
   std::wstring_view backgroundHelp;  // what the help line shows while the pointer is over the background
 };
 
@@ -58,7 +58,7 @@ enum class ControlId : int {
   Add,
   Remove,
   PreviewBox,  // the preview of the chosen picture
-  ListLabel,  // "Pictures to show :"
+  ListLabel,   // "Pictures to show :"
   PictureList,
   Preview,
   Ok,

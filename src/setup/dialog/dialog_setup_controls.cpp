@@ -11,7 +11,9 @@ int DialogSetupControls::pictureCount() const {
   return count == LB_ERR ? 0 : static_cast<int>(count);
 }
 
-std::wstring DialogSetupControls::picture(int index) const { return win::listItemText(item(ControlId::PictureList), index); }
+std::wstring DialogSetupControls::picture(int index) const {
+  return win::listItemText(item(ControlId::PictureList), index);
+}
 
 void DialogSetupControls::appendPicture(std::wstring_view path) {
   const std::wstring text(path);

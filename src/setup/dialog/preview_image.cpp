@@ -30,8 +30,8 @@ class HalftoneScope {
 }  // namespace
 
 HWND PreviewImage::create(HWND parent, int id, DWORD style, HINSTANCE instance) {
-  const bool created = win::WindowObject::create(instance, {kClassName},
-                                                 {.style = style | WS_CHILD, .parent = parent, .id = id});
+  const bool created =
+      win::WindowObject::create(instance, {kClassName}, {.style = style | WS_CHILD, .parent = parent, .id = id});
   return created ? hwnd() : nullptr;
 }
 

@@ -8,8 +8,8 @@
 #include "setup/browser/folder_reading.h"
 #include "setup/configuration.h"
 #include "setup/dialog/control_factory.h"
-#include "win/platform.h"
 #include "win/picture_file.h"
+#include "win/platform.h"
 #include "win/window_text.h"
 
 namespace slidewell::setup {
@@ -24,9 +24,7 @@ constexpr UINT kFolderReadMessage = WM_APP + 2;
 constexpr UINT_PTR kPreviewWatchTimerId = 1;
 constexpr UINT_PTR kFolderWatchTimerId = 2;
 
-POINT pointFrom(LPARAM lParam) {
-  return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
+POINT pointFrom(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
 constexpr int kBaseDpi = 96;
 constexpr int kSmallIcon = 16;
@@ -49,7 +47,6 @@ void WindowIcons::applyTo(HWND window) const {
   SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_.get()));
   SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_.get()));
 }
-
 
 SetupDialog::SetupDialog(HINSTANCE instance, settings::SettingsStore& store, std::function<void()> endDialog,
                          HWND owner)
@@ -140,8 +137,8 @@ bool SetupDialog::onCreate() {
   previews_.emplace(win::WorkerRouting{kPreviewReadMessage, kPreviewWatchTimerId, kPreviewStallBound});
   previews_->attach(window);
   browser_.emplace(window, win::WorkerRouting{kFolderReadMessage, kFolderWatchTimerId, kBrowseStallBound},
-                   control(ControlId::Drives), control(ControlId::Folders),
-                   control(ControlId::Files), control(ControlId::Add), processCurrentFolder());
+                   control(ControlId::Drives), control(ControlId::Folders), control(ControlId::Files),
+                   control(ControlId::Add), processCurrentFolder());
   setupControls_.emplace(window, *browser_);
   onLoad();
   return true;
@@ -215,9 +212,7 @@ void SetupDialog::onPictureClick() {
   if (const auto path = setupControls_->choosePicture()) prev(*path);
 }
 
-void SetupDialog::onRemove() {
-  setupControls_->removeSelectedPicture();
-}
+void SetupDialog::onRemove() { setupControls_->removeSelectedPicture(); }
 
 void SetupDialog::onOk() {
   if (xsave(*setupControls_, store_)) {
@@ -234,7 +229,8 @@ void SetupDialog::prev(const std::wstring& path) {
   GetClientRect(picture_.hwnd(), &box);
   const SIZE size{box.right, box.bottom};
   previews_->start(
-      [path, size](const win::PictureDecoder& decoder, picture::ReadProgress& progress) -> std::optional<win::UniqueBitmap> {
+      [path, size](const win::PictureDecoder& decoder,
+                   picture::ReadProgress& progress) -> std::optional<win::UniqueBitmap> {
         auto loaded = decoder.decodeToFill(path, size, &progress);
         if (!loaded) return std::nullopt;
         return std::move(loaded->bitmap);
@@ -261,9 +257,7 @@ void SetupDialog::end() {
   endDialog_();
 }
 
-bool SetupDialog::takesFirst(MSG& message) const {
-  return takesEnter(message) || IsDialogMessageW(hwnd(), &message);
-}
+bool SetupDialog::takesFirst(MSG& message) const { return takesEnter(message) || IsDialogMessageW(hwnd(), &message); }
 
 bool SetupDialog::takesEnter(const MSG& message) const {
   if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN) return false;

@@ -32,8 +32,8 @@ bool propertyServiceTakesNames() {
   }
   const HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   MSAAPROPID name = PROPID_ACC_NAME;
-  const bool taken = SUCCEEDED(service.get()->SetHwndPropStr(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                                              name, L"probe"));
+  const bool taken =
+      SUCCEEDED(service.get()->SetHwndPropStr(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, name, L"probe"));
   if (taken) service.get()->ClearHwndProps(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &name, 1);
   DestroyWindow(window);
   return taken;

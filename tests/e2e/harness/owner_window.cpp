@@ -9,8 +9,8 @@ OwnerWindow::OwnerWindow() {
   std::promise<HWND> created;
   std::future<HWND> window = created.get_future();
   thread_ = std::thread([&created] {
-    const HWND own = CreateWindowExW(0, L"STATIC", L"Owner", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr,
-                                     nullptr, nullptr);
+    const HWND own =
+        CreateWindowExW(0, L"STATIC", L"Owner", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
     created.set_value(own);
     if (own == nullptr) return;
     MSG message{};

@@ -20,10 +20,11 @@ bool coversVirtualScreen(HWND window) {
 Screenshot Screenshot::capture() { return capture(virtualScreen()); }
 
 Screenshot Screenshot::capture(const RECT& area) {
-  return Screenshot(area.left, area.top, testing_support::Pixels(area.right - area.left, area.bottom - area.top, [&](HDC dc) {
-    const win::WindowDc screen(nullptr);
-    BitBlt(dc, 0, 0, area.right - area.left, area.bottom - area.top, screen.get(), area.left, area.top, SRCCOPY);
-  }));
+  return Screenshot(
+      area.left, area.top, testing_support::Pixels(area.right - area.left, area.bottom - area.top, [&](HDC dc) {
+        const win::WindowDc screen(nullptr);
+        BitBlt(dc, 0, 0, area.right - area.left, area.bottom - area.top, screen.get(), area.left, area.top, SRCCOPY);
+      }));
 }
 
 Rgb Screenshot::at(int x, int y) const { return pixels_.at(x - left_, y - top_); }
@@ -54,11 +55,13 @@ std::optional<Rgb> theOneColourShown(const std::vector<Rgb>& colours) {
 std::vector<Rgb> coloursInTurn(const RunningProgram& program, const std::vector<Rgb>& colours, std::size_t count,
                                DWORD timeoutMs) {
   std::vector<Rgb> seen;
-  testing_support::waitUntil([&] {
-    const auto shown = theOneColourShown(colours);
-    if (shown && (seen.empty() || seen.back() != *shown)) seen.push_back(*shown);
-    return seen.size() >= count || !program.running();
-  }, timeoutMs);
+  testing_support::waitUntil(
+      [&] {
+        const auto shown = theOneColourShown(colours);
+        if (shown && (seen.empty() || seen.back() != *shown)) seen.push_back(*shown);
+        return seen.size() >= count || !program.running();
+      },
+      timeoutMs);
   return seen;
 }
 

@@ -38,8 +38,7 @@ class Screenshot {
   std::optional<RECT> boundsOf(Rgb colour) const;
 
  private:
-  Screenshot(int left, int top, testing_support::Pixels pixels)
-      : left_(left), top_(top), pixels_(std::move(pixels)) {}
+  Screenshot(int left, int top, testing_support::Pixels pixels) : left_(left), top_(top), pixels_(std::move(pixels)) {}
 
   int left_ = 0, top_ = 0;
   testing_support::Pixels pixels_;

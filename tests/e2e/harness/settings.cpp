@@ -76,14 +76,14 @@ RefusedSettingsWrites::RefusedSettingsWrites() {
   DWORD size = 0;
   RegGetKeySecurity(section.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
   previous_.resize(size);
-  if (size == 0 || RegGetKeySecurity(section.get(), DACL_SECURITY_INFORMATION, previous_.data(), &size) !=
-                       ERROR_SUCCESS) {
+  if (size == 0 ||
+      RegGetKeySecurity(section.get(), DACL_SECURITY_INFORMATION, previous_.data(), &size) != ERROR_SUCCESS) {
     return;
   }
   // Everyone: setting values (KEY_SET_VALUE, 0x2) denied, everything else allowed.
   PSECURITY_DESCRIPTOR refusing = nullptr;
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x2;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1,
-                                                            &refusing, nullptr)) {
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x2;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1, &refusing,
+                                                            nullptr)) {
     return;
   }
   active_ = RegSetKeySecurity(section.get(), DACL_SECURITY_INFORMATION, refusing) == ERROR_SUCCESS;
