@@ -22,8 +22,7 @@ mkdir -p "$state"
 export WINEPREFIX=$state/prefix
 
 cleanup() {
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
+  end_wine_prefix
   stop_virtual_display
 }
 trap cleanup EXIT
@@ -35,12 +34,7 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
   virtual=1
 fi
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "Preparing the Wine prefix in $WINEPREFIX ..."
-  "$SLIDEWELL_WINE" wineboot -i >"$state/wineboot.log" 2>&1
-  wineserver -w
-fi
-link_wine_fonts
+prepare_wine_prefix "$state/wineboot.log" "Preparing the Wine prefix in $WINEPREFIX ..."
 
 # Sample pictures, listed in the configuration only when no list was saved yet.
 samples_unix=$WINEPREFIX/drive_c/users/Public/Pictures/Slidewell
