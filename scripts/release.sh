@@ -14,7 +14,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-build_root=${SLIDEWELL_BUILD_ROOT:-$root/build}
+source scripts/build-env.sh
 source scripts/source-date.sh
 source scripts/version.sh
 skip_tests=${SLIDEWELL_RELEASE_SKIP_TESTS:-0}
@@ -23,10 +23,8 @@ skip_tests=${SLIDEWELL_RELEASE_SKIP_TESTS:-0}
 rm -rf "$build_root/installer"
 if [ "$skip_tests" = 1 ]; then
   echo "release.sh: SLIDEWELL_RELEASE_SKIP_TESTS=1: no test is run; this release is for comparing, not for publishing."
-  bash scripts/install-deps.sh
   for preset in win64 win32; do
-    cmake --preset "$preset" -B "$build_root/$preset" >/dev/null
-    cmake --build "$build_root/$preset" --parallel "$(nproc)" --target slidewell
+    build "$preset" --target slidewell
   done
 else
   bash scripts/test.sh

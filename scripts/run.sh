@@ -6,13 +6,13 @@
 # seeded on first use with a few sample pictures. On the current X display it runs until the program ends;
 # with no display it runs on a private virtual one, saves screenshots into .run/screenshots and ends the
 # program after a few seconds. No process of its own is left behind.
+#   SLIDEWELL_BUILD_ROOT=DIR        build somewhere other than ./build
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
-bash scripts/install-deps.sh
-cmake --preset win64 -B build/win64 >/dev/null
-cmake --build build/win64 --target slidewell
+source scripts/build-env.sh
+build win64 --target slidewell
 
 source scripts/wine-env.sh
 source scripts/virtual-display.sh
@@ -52,7 +52,8 @@ if ! "$SLIDEWELL_WINE" reg query 'HKCU\Software\SWPIC1\Main' /v 'Picture 0' >/de
 fi
 
 [ "$#" -eq 0 ] && set -- /s
-scr=$(winepath -w "$root/build/win64/src/startup/slidewell.scr" 2>/dev/null || echo "Z:${root//\//\\}\\build\\win64\\src\\startup\\slidewell.scr")
+scr=$(realpath "$build_root/win64/src/startup/slidewell.scr")
+scr=$(winepath -w "$scr" 2>/dev/null || echo "Z:${scr//\//\\}")
 
 if [ "$virtual" = 0 ]; then
   echo "Starting slidewell.scr $* on $DISPLAY (a key or mouse movement ends the show)."

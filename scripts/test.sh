@@ -8,18 +8,12 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-build_root=${SLIDEWELL_BUILD_ROOT:-$root/build}
 started=$(date +%s)
 layer_started=$started
 timings=()
 
-bash scripts/install-deps.sh
+source scripts/build-env.sh
 source scripts/wine-env.sh
-
-build() {
-  cmake --preset "$1" -B "$build_root/$1" >/dev/null
-  cmake --build "$build_root/$1" --parallel "$(nproc)" "${@:2}"
-}
 
 # Closes a layer: notes how long it took since the previous one.
 layer() {
