@@ -2,6 +2,5 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
 set(SLIDEWELL_MINGW_TRIPLE i686-w64-mingw32)
-set(SLIDEWELL_WINDOWS_TARGET win32)
 set(SLIDEWELL_ARCH_FLAGS "-msse2 -mfpmath=sse")
 include(${CMAKE_CURRENT_LIST_DIR}/clang-mingw-common.cmake)

@@ -2,17 +2,16 @@
 # Builds the libFuzzer targets (preset "fuzz": clang 16 with AddressSanitizer and UBSan) and runs each
 # for the given time, starting from its committed corpus in fuzz/corpus/<target>/. What a run finds is
 # kept in a scratch copy, so the committed corpus stays small; an input that fails a target is saved
-# in build/fuzz/findings/ and fails the script.
+# in build/fuzz/findings/ and fails the script. Installs what is missing first.
 #   scripts/fuzz.sh [seconds per target, default 60]
 #   SLIDEWELL_BUILD_ROOT=DIR   build somewhere other than ./build
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 seconds=${1:-60}
-build=${SLIDEWELL_BUILD_ROOT:-$root/build}/fuzz
-
-cmake --preset fuzz -B "$build" >/dev/null
-cmake --build "$build" --parallel "$(nproc)"
+source scripts/build-env.sh
+build fuzz
+build=$build_root/fuzz
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/slidewell-fuzz.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT

@@ -20,7 +20,7 @@ packages=(
   nsis osslsigncode zip openssl
 )
 # Wine's 32-bit loader and the 32-bit stall fixture are of use only where the kernel runs 32-bit programs.
-kernel_runs_32bit && packages+=(wine32:i386 gcc-multilib)
+[ "$SLIDEWELL_WINE32" = 1 ] && packages+=(wine32:i386 gcc-multilib)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -11,8 +11,9 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_root=$(cd "$1" && pwd)
 out=$build_root/installer
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_root/win64/CMakeCache.txt")
-[ -n "$version" ] || { echo "make-installer.sh: no project version in $build_root/win64" >&2; exit 1; }
+source "$root/scripts/version.sh"
+version=$(slidewell_version "$build_root")
+setup=$(setup_program "$build_root" "$version")
 scr64=${2:-$build_root/win64/src/startup/slidewell.scr}
 scr32=${3:-$build_root/win32/src/startup/slidewell.scr}
 for scr in "$scr64" "$scr32"; do
@@ -23,7 +24,6 @@ mkdir -p "$out"
 # The shipped README names the version in its title.
 sed "1s/\$/ $version/" "$root/README.md" >"$out/README.txt"
 cp "$root/LICENSE" "$out/LICENSE.txt"
-setup=$out/slidewell-setup-$version.exe
 makensis -V2 -WX -NOCD \
   "-DVERSION=$version" \
   "-DSCR64=$scr64" "-DSCR32=$scr32" \

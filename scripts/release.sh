@@ -14,23 +14,22 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-build_root=${SLIDEWELL_BUILD_ROOT:-$root/build}
+source scripts/build-env.sh
 source scripts/source-date.sh
+source scripts/version.sh
 skip_tests=${SLIDEWELL_RELEASE_SKIP_TESTS:-0}
 
 # Only a setup program that this run makes may be released.
 rm -rf "$build_root/installer"
 if [ "$skip_tests" = 1 ]; then
   echo "release.sh: SLIDEWELL_RELEASE_SKIP_TESTS=1: no test is run; this release is for comparing, not for publishing."
-  bash scripts/install-deps.sh
   for preset in win64 win32; do
-    cmake --preset "$preset" -B "$build_root/$preset" >/dev/null
-    cmake --build "$build_root/$preset" --parallel "$(nproc)" --target slidewell
+    build "$preset" --target slidewell
   done
 else
   bash scripts/test.sh
 fi
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_root/win64/CMakeCache.txt")
+version=$(slidewell_version "$build_root")
 
 dist=$root/dist
 staging=$build_root/release
@@ -55,7 +54,7 @@ if [ "$skip_tests" = 1 ]; then
 elif [ "$signed" = 1 ]; then
   bash tests/installer/run.sh "$build_root" "${programs[@]}"
 fi
-setup=$build_root/installer/slidewell-setup-$version.exe
+setup=$(setup_program "$build_root" "$version")
 [ -f "$setup" ] || { echo "release.sh: no setup program was made" >&2; exit 1; }
 if [ "$signed" = 1 ]; then bash scripts/sign.sh "$setup"; fi
 cp "$setup" "$dist/"

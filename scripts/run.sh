@@ -6,13 +6,13 @@
 # seeded on first use with a few sample pictures. On the current X display it runs until the program ends;
 # with no display it runs on a private virtual one, saves screenshots into .run/screenshots and ends the
 # program after a few seconds. No process of its own is left behind.
+#   SLIDEWELL_BUILD_ROOT=DIR        build somewhere other than ./build
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
-bash scripts/install-deps.sh
-cmake --preset win64 -B build/win64 >/dev/null
-cmake --build build/win64 --target slidewell
+source scripts/build-env.sh
+build win64 --target slidewell
 
 source scripts/wine-env.sh
 source scripts/virtual-display.sh
@@ -22,8 +22,7 @@ mkdir -p "$state"
 export WINEPREFIX=$state/prefix
 
 cleanup() {
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
+  end_wine_prefix
   stop_virtual_display
 }
 trap cleanup EXIT
@@ -35,12 +34,7 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
   virtual=1
 fi
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "Preparing the Wine prefix in $WINEPREFIX ..."
-  "$SLIDEWELL_WINE" wineboot -i >"$state/wineboot.log" 2>&1
-  wineserver -w
-fi
-link_wine_fonts
+prepare_wine_prefix "$state/wineboot.log" "Preparing the Wine prefix in $WINEPREFIX ..."
 
 # Sample pictures, listed in the configuration only when no list was saved yet.
 samples_unix=$WINEPREFIX/drive_c/users/Public/Pictures/Slidewell
@@ -58,7 +52,8 @@ if ! "$SLIDEWELL_WINE" reg query 'HKCU\Software\SWPIC1\Main' /v 'Picture 0' >/de
 fi
 
 [ "$#" -eq 0 ] && set -- /s
-scr=$(winepath -w "$root/build/win64/src/startup/slidewell.scr" 2>/dev/null || echo "Z:${root//\//\\}\\build\\win64\\src\\startup\\slidewell.scr")
+scr=$(realpath "$build_root/win64/src/startup/slidewell.scr")
+scr=$(winepath -w "$scr" 2>/dev/null || echo "Z:${scr//\//\\}")
 
 if [ "$virtual" = 0 ]; then
   echo "Starting slidewell.scr $* on $DISPLAY (a key or mouse movement ends the show)."

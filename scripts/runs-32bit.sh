@@ -1,6 +1,7 @@
-# Sourced: kernel_runs_32bit tells whether this machine's kernel runs 32-bit x86 programs, which Wine's
-# 32-bit loader, and so every 32-bit Windows program, needs. It runs a 93-byte 32-bit program that only
-# exits, so it needs nothing installed.
+# Sourced: decides whether this machine's kernel runs 32-bit x86 programs, which Wine's 32-bit loader, and
+# so every 32-bit Windows program, needs, and exports the answer as SLIDEWELL_WINE32 (1 or 0). Every script
+# rests on that one answer: one started by a script that sourced this file inherits it rather than asking
+# again. The question is put to a 93-byte 32-bit program that only exits, so it needs nothing installed.
 kernel_runs_32bit() {
   local dir status=1
   dir=$(mktemp -d)
@@ -15,4 +16,19 @@ kernel_runs_32bit() {
   "$dir/exit32" 2>/dev/null && status=0
   rm -rf "$dir"
   return $status
+}
+if [ -z "${SLIDEWELL_WINE32:-}" ]; then
+  SLIDEWELL_WINE32=0
+  kernel_runs_32bit && SLIDEWELL_WINE32=1
+  export SLIDEWELL_WINE32
+fi
+
+# The Windows builds whose programs this machine runs.
+runnable_windows_builds() {
+  if [ "$SLIDEWELL_WINE32" = 1 ]; then echo "win64 win32"; else echo win64; fi
+}
+
+# Says that WHAT was not run, and why, where 32-bit programs do not run.
+say_not_run_without_32bit() {
+  echo "$1 not run: this machine's kernel does not run 32-bit programs."
 }

@@ -7,10 +7,10 @@
 start_stall_fixture() {
   local dir=$1 source
   source=$(cd "$(dirname "${BASH_SOURCE[0]}")/../tests/stall" && pwd)/stall_preload.c
-  # Without Wine's 32-bit loader (wine-env.sh) no 32-bit program runs, and the 32-bit C library may be
+  # Without Wine's 32-bit loader (runs-32bit.sh) no 32-bit program runs, and the 32-bit C library may be
   # missing too.
   local kind kinds=-m64
-  [ "${SLIDEWELL_WINE32:-0}" = 1 ] && kinds="-m64 -m32"
+  [ "$SLIDEWELL_WINE32" = 1 ] && kinds="-m64 -m32"
   for kind in $kinds; do
     local lib="$dir/lib/$(gcc "$kind" -print-multiarch)"
     mkdir -p "$lib"

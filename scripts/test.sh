@@ -8,18 +8,12 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-build_root=${SLIDEWELL_BUILD_ROOT:-$root/build}
 started=$(date +%s)
 layer_started=$started
 timings=()
 
-bash scripts/install-deps.sh
+source scripts/build-env.sh
 source scripts/wine-env.sh
-
-build() {
-  cmake --preset "$1" -B "$build_root/$1" >/dev/null
-  cmake --build "$build_root/$1" --parallel "$(nproc)" "${@:2}"
-}
 
 # Closes a layer: notes how long it took since the previous one.
 layer() {
@@ -51,14 +45,9 @@ layer "fuzzing, 3 s a target"
 bash tests/release/run.sh "$build_root"
 layer "release checks"
 
-if [ "$SLIDEWELL_WINE32" = 1 ]; then
-  windows_builds="win64 win32"
-else
-  # Wine cannot run 32-bit programs on this kernel: the 32-bit programs are built, their tests are not.
-  echo "32-bit tests not run: this machine's kernel does not run 32-bit programs."
-  windows_builds="win64"
-fi
-for build in $windows_builds; do
+# Where Wine cannot run 32-bit programs, the 32-bit programs are built and their tests are not run.
+[ "$SLIDEWELL_WINE32" = 1 ] || say_not_run_without_32bit "32-bit tests"
+for build in $(runnable_windows_builds); do
   bash scripts/wine-session.sh ctest --test-dir "$build_root/$build" --output-on-failure
   layer "$build tests under Wine"
 done

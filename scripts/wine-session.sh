@@ -14,12 +14,11 @@ source "$here/two-monitor-display.sh"
 source "$here/stall-fixture.sh"
 
 session=$(mktemp -d "${TMPDIR:-/tmp}/slidewell-wine.XXXXXX")
+export WINEPREFIX="$session/prefix"
+export SLIDEWELL_SESSION_DIR="$session"
 
 cleanup() {
-  if [ -d "$session/prefix" ]; then
-    WINEPREFIX="$session/prefix" wineserver -k 2>/dev/null || true
-    WINEPREFIX="$session/prefix" wineserver -w 2>/dev/null || true
-  fi
+  end_wine_prefix
   stop_virtual_display
   rm -rf "$session"
 }
@@ -32,14 +31,10 @@ elif [ "${SLIDEWELL_USE_DISPLAY:-0}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
   start_virtual_display "$session"
 fi
 
-export WINEPREFIX="$session/prefix"
-export SLIDEWELL_SESSION_DIR="$session"
 # Only slidewell.scr is delayed, and only on marked paths: the preparation below runs as without it.
 start_stall_fixture "$session/stall"
 
-"$SLIDEWELL_WINE" wineboot -i >"$session/wineboot.log" 2>&1
-wineserver -w
-link_wine_fonts
+prepare_wine_prefix "$session/wineboot.log"
 # A persistent server spares every test program the start of a new one; cleanup ends it. A first program
 # brings up Wine's background services with harmless standard handles: started by a test program, they
 # would keep its output pipe open and ctest would wait for it forever.

@@ -9,15 +9,15 @@ build_root=$1
 scr64=${2:-$build_root/win64/src/startup/slidewell.scr}
 scr32=${3:-$build_root/win32/src/startup/slidewell.scr}
 source "$root/scripts/wine-env.sh"
+source "$root/scripts/version.sh"
 
 setup=$(bash "$root/scripts/make-installer.sh" "$build_root" "$scr64" "$scr32")
 if [ "$SLIDEWELL_WINE32" != 1 ]; then
   # The setup program is a 32-bit program, so that it runs on both kinds of Windows.
-  echo "Installer tests not run: this machine's kernel does not run 32-bit programs."
+  say_not_run_without_32bit "Installer tests"
   exit 0
 fi
-version=${setup##*/slidewell-setup-}
-version=${version%.exe}
+version=$(slidewell_version "$build_root")
 test_script=$root/tests/installer/installer_test.sh
 
 # The earlier screen saver differs between the two runs, so that both ways back are taken: put back on
