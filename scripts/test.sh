@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the window-free logic natively (plain and with the sanitizers) and
 # slidewell.scr for 64-bit and 32-bit Windows (with GCC, and with clang as a second compiler), and runs
-# every test: the logic natively, the rest under Wine on a private display, and checks that a release
-# comes out the same from the same commit and can be signed.
+# every test: the format of the code, the logic natively, the rest under Wine on a private display, and
+# checks that a release comes out the same from the same commit and can be signed.
 #   scripts/test.sh            all of it
 #   SLIDEWELL_BUILD_ROOT=DIR   build somewhere other than ./build
 set -euo pipefail
@@ -24,6 +24,9 @@ layer() {
 }
 
 layer "installs"
+# First, since it takes a second: the code is formatted as .clang-format says.
+bash scripts/check-format.sh
+layer "format check"
 build native
 build sanitize
 build win64
