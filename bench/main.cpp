@@ -65,10 +65,11 @@ Change printChange(const std::wstring& picture, const char* what, const char* ta
   const Change change{bench::msPerChange(picture, kRounds), bench::msToReadFile(picture, kRounds),
                       bench::msToDecodeWhole(picture, kRounds)};
   auto ratio = [](double a, double b) { return b > 0.0 ? a / b : 0.0; };
-  std::printf("one change, %-24s (%5.1f MB file): %7.1f ms | bare read %6.1f ms: %5.2f x | "
-              "bare decode %6.1f ms: %5.2f x | target %s\n",
-              what, fileMb(picture), change.ms, change.readMs, ratio(change.ms, change.readMs), change.decodeMs,
-              ratio(change.ms, change.decodeMs), target);
+  std::printf(
+      "one change, %-24s (%5.1f MB file): %7.1f ms | bare read %6.1f ms: %5.2f x | "
+      "bare decode %6.1f ms: %5.2f x | target %s\n",
+      what, fileMb(picture), change.ms, change.readMs, ratio(change.ms, change.readMs), change.decodeMs,
+      ratio(change.ms, change.decodeMs), target);
   return change;
 }
 
@@ -184,10 +185,11 @@ int wmain(int argc, wchar_t** argv) {
     const double window = static_cast<double>(screenWidth) * screenHeight * 4 / kMb;
     const double decoderCopy = static_cast<double>(kWidth) * kHeight * 3 / kMb;
     const double target = static_cast<double>(*minimalPeak) / kMb + window + decoderCopy + 8.0;
-    std::printf("peak working set, 5 s show of both at 0.3 s: %6.1f MB | minimal program %5.1f MB | target: "
-                "minimal + window bitmap %.1f + decoder's copy %.1f + 8 = %5.1f MB: %5.2f x\n",
-                static_cast<double>(*peak) / kMb, static_cast<double>(*minimalPeak) / kMb, window, decoderCopy,
-                target, static_cast<double>(*peak) / kMb / target);
+    std::printf(
+        "peak working set, 5 s show of both at 0.3 s: %6.1f MB | minimal program %5.1f MB | target: "
+        "minimal + window bitmap %.1f + decoder's copy %.1f + 8 = %5.1f MB: %5.2f x\n",
+        static_cast<double>(*peak) / kMb, static_cast<double>(*minimalPeak) / kMb, window, decoderCopy, target,
+        static_cast<double>(*peak) / kMb / target);
   } else {
     std::printf("peak working set: not available\n");
   }

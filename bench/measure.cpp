@@ -7,8 +7,8 @@
 #include <cstdint>
 
 #include "memory_settings_store.h"
-#include "wait.h"
 #include "slideshow/slide_window.h"
+#include "wait.h"
 #include "win/com.h"
 #include "win/gdi.h"
 #include "win/handles.h"

@@ -22,7 +22,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = instance;
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(std::wcsstr(arguments, L"grey") != nullptr ? GRAY_BRUSH : WHITE_BRUSH));
+  windowClass.hbrBackground =
+      static_cast<HBRUSH>(GetStockObject(std::wcsstr(arguments, L"grey") != nullptr ? GRAY_BRUSH : WHITE_BRUSH));
   windowClass.lpszClassName = L"SlidewellBenchMinimal";
   if (RegisterClassExW(&windowClass) == 0) return 1;
   const HWND window = CreateWindowExW(WS_EX_TOPMOST, windowClass.lpszClassName, L"", WS_POPUP | WS_VISIBLE,

@@ -20,7 +20,8 @@ std::optional<std::uint64_t> numberAt(const ByteSource& file, std::uint64_t offs
 
 bool startsWith(const ByteSource& file, std::string_view signature) {
   std::array<std::uint8_t, 8> bytes{};
-  if (signature.size() > bytes.size() || file.readAt(0, std::span(bytes.data(), signature.size())) != signature.size()) {
+  if (signature.size() > bytes.size() ||
+      file.readAt(0, std::span(bytes.data(), signature.size())) != signature.size()) {
     return false;
   }
   for (std::size_t i = 0; i < signature.size(); ++i) {

@@ -122,7 +122,7 @@ std::optional<Picture> PictureDecoder::decodeArea(const PictureFrame& frame, con
 }
 
 std::optional<Picture> PictureDecoder::decodeToFill(const std::wstring& path, SIZE box,
-                                                   picture::ReadProgress* progress) const {
+                                                    picture::ReadProgress* progress) const {
   const auto frame = open(path, progress);
   if (!frame) return std::nullopt;
   const QuietDriveErrors quiet;
@@ -144,8 +144,8 @@ std::optional<Picture> PictureDecoder::decode(IWICBitmapSource* source, const WI
   if (const auto depth = drawableDepth(format)) return copyInBands(source, *depth, area);
   UniqueCom<IWICFormatConverter> converter;
   if (FAILED(factory_.get()->CreateFormatConverter(converter.put())) ||
-      FAILED(converter.get()->Initialize(source, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr,
-                                         0.0, WICBitmapPaletteTypeCustom))) {
+      FAILED(converter.get()->Initialize(source, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                         WICBitmapPaletteTypeCustom))) {
     return std::nullopt;
   }
   return copyInBands(converter.get(), 32, area);

@@ -59,8 +59,8 @@ TEST(PictureHeaderTest, ReadsAPngsSizeFromItsHeaderAlone) {
 TEST(PictureHeaderTest, ReadsAGifsFirstImagePastItsPaletteAndExtensions) {
   Bytes b;
   b.text("GIF89a").le(100, 2).le(80, 2).raw({0x81, 0, 0}).zeros(12);  // 4-colour global palette
-  b.raw({0x21, 0xF9, 4, 0, 0, 0, 0, 0});                             // graphic control
-  b.raw({0x21, 0xFE, 3, 'a', 'b', 'c', 2, 'd', 'e', 0});             // a comment in two sub-blocks
+  b.raw({0x21, 0xF9, 4, 0, 0, 0, 0, 0});                              // graphic control
+  b.raw({0x21, 0xFE, 3, 'a', 'b', 'c', 2, 'd', 'e', 0});              // a comment in two sub-blocks
   b.raw({0x2C}).le(10, 2).le(5, 2).le(60, 2).le(40, 2).raw({0});
   EXPECT_EQ(declared(b.data), (DeclaredFrame{60, 40, 8}));
 }
@@ -81,9 +81,9 @@ TEST(PictureHeaderTest, ReadsTiffsInEitherByteOrderAndBigTiff) {
 TEST(PictureHeaderTest, FindsAJpegsFrameBehindOtherSegmentsWithoutReadingThem) {
   Bytes b;
   b.raw({0xFF, 0xD8});
-  b.raw({0xFF, 0xE1}).be(2 + 60000, 2).text("Exif").zeros(60000 - 4);  // EXIF, its thumbnail skipped
-  b.raw({0xFF, 0xC4}).be(2 + 3, 2).zeros(3);                           // DHT, not a frame
-  b.raw({0xFF, 0xCC}).be(2 + 2, 2).zeros(2);                           // DAC, not a frame
+  b.raw({0xFF, 0xE1}).be(2 + 60000, 2).text("Exif").zeros(60000 - 4);                // EXIF, its thumbnail skipped
+  b.raw({0xFF, 0xC4}).be(2 + 3, 2).zeros(3);                                         // DHT, not a frame
+  b.raw({0xFF, 0xCC}).be(2 + 2, 2).zeros(2);                                         // DAC, not a frame
   b.raw({0xFF, 0xFF, 0xC2}).be(2 + 6, 2).raw({8}).be(1080, 2).be(1920, 2).raw({3});  // after a fill byte
   const testing_support::MemoryBytes file(b.data);
   EXPECT_EQ(readDeclaredFrame(file), (DeclaredFrame{1920, 1080, 24}));
@@ -104,13 +104,13 @@ TEST(PictureHeaderTest, LeavesOtherFormatsAndBrokenHeadersToTheDecoder) {
   const auto png = testing_support::blackPngBytes(3, 2);
   for (const auto& bytes : {
            std::vector<std::uint8_t>{},
-           Bytes().text("RIFF....WEBPVP8 ").data,           // another format
-           std::vector<std::uint8_t>(png.begin(), png.begin() + 20),  // cut in its header
-           Bytes().raw({0xFF, 0xD8, 0xFF, 0xDA}).be(8, 2).zeros(6).data,  // a scan before any frame
-           Bytes().raw({0xFF, 0xD8, 0xFF, 0xE0}).be(1, 2).data,           // a segment length below 2
-           bmpInfo(-30, 20, 24, 0).data,                                  // negative width
-           bmpInfo(30, 20, 0, 5).data,                                    // a PNG inside a bitmap
-           Bytes().text("II").le(42, 2).le(1u << 30, 4).data,             // a directory beyond the end
+           Bytes().text("RIFF....WEBPVP8 ").data,                                 // another format
+           std::vector<std::uint8_t>(png.begin(), png.begin() + 20),              // cut in its header
+           Bytes().raw({0xFF, 0xD8, 0xFF, 0xDA}).be(8, 2).zeros(6).data,          // a scan before any frame
+           Bytes().raw({0xFF, 0xD8, 0xFF, 0xE0}).be(1, 2).data,                   // a segment length below 2
+           bmpInfo(-30, 20, 24, 0).data,                                          // negative width
+           bmpInfo(30, 20, 0, 5).data,                                            // a PNG inside a bitmap
+           Bytes().text("II").le(42, 2).le(1u << 30, 4).data,                     // a directory beyond the end
            Bytes().text("GIF87a").le(10, 2).le(10, 2).raw({0, 0, 0, 0x3B}).data,  // no image at all
        }) {
     EXPECT_EQ(declared(bytes), std::nullopt);

@@ -74,7 +74,7 @@ std::vector<std::uint8_t> rle8Bmp(std::int32_t width, std::int32_t height) {
   b.text("BM").le(dataOffset + 2, 4).le(0, 4).le(dataOffset, 4);
   b.le(40, 4).le(static_cast<std::uint32_t>(width), 4).le(static_cast<std::uint32_t>(height), 4).le(1, 2).le(8, 2);
   b.le(1, 4).le(2, 4).le(2835, 4).le(2835, 4).le(2, 4).le(0, 4);  // BI_RLE8, 2 bytes of data, 2 colours
-  b.le(0x00402010, 4).le(0x00FFFFFF, 4).le(0x0100, 2);             // the palette; the end of the bitmap
+  b.le(0x00402010, 4).le(0x00FFFFFF, 4).le(0x0100, 2);            // the palette; the end of the bitmap
   return b.data;
 }
 
@@ -177,9 +177,8 @@ TEST_F(PictureFileTest, RefusesWhatCannotBeShownWithoutKeepingAnything) {
   for (const std::wstring& path :
        {std::wstring(), tree.pathOf(L"missing.bmp"), tree.pathOf(L"empty.bmp"), tree.pathOf(L"text.bmp"),
         tree.pathOf(L"header-only.bmp"), tree.pathOf(L"truncated.bmp"), tree.pathOf(L"huge.bmp"),
-        tree.pathOf(L"zero-wide.bmp"), tree.pathOf(L"negative.bmp"),
-        tree.pathOf(L"folder.bmp"), longPath, std::wstring(L"Q:\\no such drive\\a.bmp"),
-        std::wstring(L"\\\\?\\Q:\\nothing.bmp")}) {
+        tree.pathOf(L"zero-wide.bmp"), tree.pathOf(L"negative.bmp"), tree.pathOf(L"folder.bmp"), longPath,
+        std::wstring(L"Q:\\no such drive\\a.bmp"), std::wstring(L"\\\\?\\Q:\\nothing.bmp")}) {
     EXPECT_FALSE(loadPicture(path).has_value()) << std::string(path.begin(), path.end());
   }
   EXPECT_EQ(testing_support::liveGdiObjects(), gdiBefore);
