@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <climits>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <utility>
 
+#include "picture/bitmap_rows.h"
 #include "picture/picture_header.h"
-#include "win/file_bytes.h"
 #include "win/file_stream.h"
 #include "win/handles.h"
 
@@ -44,9 +46,13 @@ std::optional<UINT> bitsPerPixel(IWICImagingFactory* factory, const WICPixelForm
   return bits;
 }
 
+std::uint64_t dibStride(INT width, WORD depth) {
+  return (std::uint64_t{static_cast<UINT>(width)} * depth + 31) / 32 * 4;
+}
+
 std::optional<Picture> copyInBands(IWICBitmapSource* source, WORD depth, const WICRect& area) {
   if (area.Width <= 0 || area.Height <= 0) return std::nullopt;
-  const std::uint64_t stride = (std::uint64_t{static_cast<UINT>(area.Width)} * depth + 31) / 32 * 4;
+  const std::uint64_t stride = dibStride(area.Width, depth);
   // In bands of rows: a converter or scaler may hold a copy of all the source pixels that it is asked
   // for at once, and a band keeps that copy small.
   constexpr INT kBandRows = 64;
@@ -67,11 +73,48 @@ std::optional<Picture> copyInBands(IWICBitmapSource* source, WORD depth, const W
   return picture;
 }
 
-// Whether the file's header declares a frame beyond the limit. Asked before a decoder is made for the
-// file, since some decoders expand the whole frame as soon as they are given it.
-bool declaresTooMuch(const FileBytes& file) {
-  const auto declared = picture::readDeclaredFrame(file);
-  return declared && !decoderCanHold(declared->width, declared->height, declared->bitsPerPixel);
+std::optional<Picture> readStoredArea(const StoredBitmap& stored, const WICRect& area) {
+  if (area.X < 0 || area.Y < 0 || area.Width <= 0 || area.Height <= 0) return std::nullopt;
+  // A file shorter than its header declares shows nothing, whichever rows the area needs, as it shows
+  // nothing through a decoder that reads the whole frame first.
+  if (stored.file->size() < stored.layout.dataEnd()) return std::nullopt;
+  const auto depth = static_cast<WORD>(stored.layout.shownBitsPerPixel());
+  const std::uint64_t stride = dibStride(area.Width, depth);
+  void* bits = nullptr;
+  Picture picture;
+  picture.bitmap = topDownDib(area.Width, area.Height, depth, &bits);
+  if (!picture.bitmap || bits == nullptr) return std::nullopt;
+  // The DIB section holds these bytes, so their count fits a size_t.
+  const std::span out(static_cast<std::uint8_t*>(bits),
+                      static_cast<std::size_t>(stride * static_cast<UINT>(area.Height)));
+  const picture::PixelArea pixels{static_cast<std::uint32_t>(area.X), static_cast<std::uint32_t>(area.Y),
+                                  static_cast<std::uint32_t>(area.Width), static_cast<std::uint32_t>(area.Height)};
+  if (!picture::readBitmapArea(*stored.file, stored.layout, pixels, out, static_cast<std::size_t>(stride))) {
+    return std::nullopt;
+  }
+  picture.width = area.Width;
+  picture.height = area.Height;
+  return picture;
+}
+
+// The file, unless it cannot be opened or its header declares a frame beyond the limit. Asked before
+// a decoder is made for the file, since some decoders expand the whole frame as soon as they are
+// given it.
+std::unique_ptr<FileBytes> openWithinLimit(const std::wstring& path, picture::ReadProgress* progress) {
+  auto file = std::make_unique<FileBytes>(path, progress);
+  if (!file->opened()) return nullptr;
+  const auto declared = picture::readDeclaredFrame(*file);
+  if (declared && !decoderCanHold(declared->width, declared->height, declared->bitsPerPixel)) return nullptr;
+  return file;
+}
+
+std::optional<PictureFrame> storedFrame(std::unique_ptr<FileBytes> file, const picture::BitmapLayout& layout) {
+  if (!decoderCanHold(layout.width, layout.height, layout.bitsPerPixel)) return std::nullopt;
+  PictureFrame opened;
+  opened.width = static_cast<int>(layout.width);
+  opened.height = static_cast<int>(layout.height);
+  opened.stored = StoredBitmap{std::move(file), layout};
+  return opened;
 }
 
 }  // namespace
@@ -91,8 +134,13 @@ PictureDecoder::PictureDecoder() {
 std::optional<PictureFrame> PictureDecoder::open(const std::wstring& path, picture::ReadProgress* progress) const {
   if (path.empty() || !factory_) return std::nullopt;
   const QuietDriveErrors quiet;
-  auto file = std::make_unique<FileBytes>(path, progress);
-  if (!file->opened() || declaresTooMuch(*file)) return std::nullopt;
+  auto file = openWithinLimit(path, progress);
+  if (!file) return std::nullopt;
+  if (const auto layout = picture::readBitmapLayout(*file)) return storedFrame(std::move(file), *layout);
+  return decoderFrame(std::move(file));
+}
+
+std::optional<PictureFrame> PictureDecoder::decoderFrame(std::unique_ptr<FileBytes> file) const {
   // The decoder reads through the stream, whose reads mark their progress; it keeps the stream, and
   // with it the file, for as long as the frame lives.
   const UniqueCom<IStream> stream = fileStream(std::move(file));
@@ -118,14 +166,17 @@ std::optional<PictureFrame> PictureDecoder::open(const std::wstring& path, pictu
 
 std::optional<Picture> PictureDecoder::decodeArea(const PictureFrame& frame, const WICRect& area) const {
   const QuietDriveErrors quiet;
+  if (frame.stored) return readStoredArea(*frame.stored, area);
   return decode(frame.frame.get(), area);
 }
 
 std::optional<Picture> PictureDecoder::decodeToFill(const std::wstring& path, SIZE box,
                                                     picture::ReadProgress* progress) const {
-  const auto frame = open(path, progress);
-  if (!frame) return std::nullopt;
+  if (path.empty() || !factory_) return std::nullopt;
   const QuietDriveErrors quiet;
+  auto file = openWithinLimit(path, progress);
+  const auto frame = file ? decoderFrame(std::move(file)) : std::nullopt;
+  if (!frame) return std::nullopt;
   const INT width = static_cast<INT>(std::min<LONGLONG>(frame->width, LONGLONG{box.cx} * 2));
   const INT height = static_cast<INT>(std::min<LONGLONG>(frame->height, LONGLONG{box.cy} * 2));
   if (width == frame->width && height == frame->height) return decode(frame->frame.get(), WICRect{0, 0, width, height});

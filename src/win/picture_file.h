@@ -4,11 +4,14 @@
 #include <wincodec.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "picture/bitmap_layout.h"
 #include "picture/read_progress.h"
 #include "win/com.h"
+#include "win/file_bytes.h"
 #include "win/gdi.h"
 
 namespace slidewell::win {
@@ -22,9 +25,17 @@ struct Picture {
   int height = 0;
 };
 
-// The first frame of an opened picture file. Only its header has been read.
+// A bitmap whose pixels are stored uncompressed, read row by row straight from its file.
+struct StoredBitmap {
+  std::unique_ptr<FileBytes> file;
+  picture::BitmapLayout layout;
+};
+
+// The first frame of an opened picture file. Only its header has been read. It is either a stored
+// bitmap or a frame of the platform's decoder.
 struct PictureFrame {
-  UniqueCom<IWICBitmapFrameDecode> frame;
+  std::optional<StoredBitmap> stored;
+  UniqueCom<IWICBitmapFrameDecode> frame;  // when not stored
   int width = 0;
   int height = 0;
 };
@@ -44,6 +55,12 @@ bool decoderCanHold(std::uint64_t width, std::uint64_t height, std::uint64_t bit
 // Decodes picture files through the Windows Imaging Component, in any format it reads (BMP, JPEG, PNG,
 // GIF, TIFF...; of several frames the first). Its imaging factory is made once, for all the pictures
 // it decodes. COM must be initialised on the thread that creates it (see ComApartment).
+// A BMP file whose pixels are stored uncompressed (see picture::readBitmapLayout) is read without a
+// decoder: of an area only its rows are read, and of each row only its span, into the shown picture,
+// which comes out as the decoder gives it (24-bit and 32-bit pixels as stored, palette colours as
+// opaque 32-bit pixels). Such a file shorter than its header declares opens, as its header is all
+// that is read then, but none of its areas decodes: it shows nothing, as through a decoder that reads
+// the whole frame first.
 // Every call gives nothing on failure: an empty path, a missing file, a folder, an unreadable or
 // absent drive (no error box is shown), a file that is empty, truncated or no picture, a size of zero
 // or beyond what decoderCanHold allows, or no memory. A PNG, GIF, TIFF, JPEG or BMP file whose header
@@ -63,11 +80,14 @@ class PictureDecoder {
   std::optional<Picture> decodeArea(const PictureFrame& frame, const WICRect& area) const;
 
   // The whole picture, made at most twice `box` in each direction by the platform's scaler, so that a
-  // halftone stretch into the box still averages several pixels into each one.
+  // halftone stretch into the box still averages several pixels into each one. Every file goes to the
+  // decoder here: each of its rows is needed, and the scaler works on a decoder's frame.
   std::optional<Picture> decodeToFill(const std::wstring& path, SIZE box,
                                       picture::ReadProgress* progress = nullptr) const;
 
  private:
+  // The frame of the platform's decoder for `file`, which it keeps.
+  std::optional<PictureFrame> decoderFrame(std::unique_ptr<FileBytes> file) const;
   // `area` of `source`, converted first unless drawable as it is.
   std::optional<Picture> decode(IWICBitmapSource* source, const WICRect& area) const;
 

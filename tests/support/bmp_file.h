@@ -12,6 +12,19 @@ struct Rgb {
   bool operator==(const Rgb&) const = default;
 };
 
+// How a test BMP file stores its pixels, uncompressed.
+struct BmpStorage {
+  int bitsPerPixel = 24;  // 8 (a palette of the picture's colours, at most 256, in the order met), 24 or 32
+  bool topDown = false;
+  bool bitfields = false;       // 32 bits as BI_BITFIELDS with the masks of plain BGR
+  int headerSize = 40;          // 40, 108 or 124
+  std::uint8_t fourthByte = 0;  // of every 32-bit pixel
+};
+
+// The bytes of a BMP file stored as `storage` says, each pixel coloured by `colour(x, y)`.
+std::vector<std::uint8_t> bmpBytes(int width, int height, const BmpStorage& storage,
+                                   const std::function<Rgb(int x, int y)>& colour);
+
 // The bytes of a 24-bit bottom-up BMP file, each pixel coloured by `colour(x, y)`.
 std::vector<std::uint8_t> bmpBytes(int width, int height, const std::function<Rgb(int x, int y)>& colour);
 

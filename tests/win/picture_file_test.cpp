@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <optional>
 #include <string>
@@ -76,6 +77,48 @@ std::vector<std::uint8_t> rle8Bmp(std::int32_t width, std::int32_t height) {
   b.le(1, 4).le(2, 4).le(2835, 4).le(2835, 4).le(2, 4).le(0, 4);  // BI_RLE8, 2 bytes of data, 2 colours
   b.le(0x00402010, 4).le(0x00FFFFFF, 4).le(0x0100, 2);            // the palette; the end of the bitmap
   return b.data;
+}
+
+// The bytes the platform's decoder gives of `area` of the file's frame, at the depth the show keeps
+// (24-bit and 32-bit BGR as they are, any other format as premultiplied BGRA), rows padded to 4 bytes.
+std::vector<std::uint8_t> decodedByThePlatform(const std::wstring& path, const WICRect& area) {
+  UniqueCom<IWICImagingFactory> factory;
+  UniqueCom<IWICBitmapDecoder> decoder;
+  UniqueCom<IWICBitmapFrameDecode> frame;
+  UniqueCom<IWICFormatConverter> converter;
+  WICPixelFormatGUID format{};
+  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                              reinterpret_cast<void**>(factory.put()))) ||
+      FAILED(factory.get()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                      WICDecodeMetadataCacheOnDemand, decoder.put())) ||
+      FAILED(decoder.get()->GetFrame(0, frame.put())) || FAILED(frame.get()->GetPixelFormat(&format))) {
+    return {};
+  }
+  IWICBitmapSource* source = frame.get();
+  UINT depth = 24;
+  if (format != GUID_WICPixelFormat24bppBGR) {
+    depth = 32;
+    if (format != GUID_WICPixelFormat32bppBGR) {
+      if (FAILED(factory.get()->CreateFormatConverter(converter.put())) ||
+          FAILED(converter.get()->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone,
+                                             nullptr, 0.0, WICBitmapPaletteTypeCustom))) {
+        return {};
+      }
+      source = converter.get();
+    }
+  }
+  const UINT stride = (static_cast<UINT>(area.Width) * depth / 8 + 3) / 4 * 4;
+  std::vector<std::uint8_t> bytes(std::size_t{stride} * static_cast<UINT>(area.Height));
+  if (FAILED(source->CopyPixels(&area, stride, static_cast<UINT>(bytes.size()), bytes.data()))) return {};
+  return bytes;
+}
+
+// The bytes of a picture's DIB section, rows padded to 4 bytes.
+std::vector<std::uint8_t> bytesOf(const Picture& picture) {
+  DIBSECTION dib{};
+  if (GetObjectW(picture.bitmap.get(), sizeof dib, &dib) != sizeof dib || dib.dsBm.bmBits == nullptr) return {};
+  const auto* bits = static_cast<const std::uint8_t*>(dib.dsBm.bmBits);
+  return std::vector<std::uint8_t>(bits, bits + static_cast<std::size_t>(dib.dsBm.bmWidthBytes) * dib.dsBm.bmHeight);
 }
 
 class PictureFileTest : public testing::Test {
@@ -200,6 +243,62 @@ TEST_F(PictureFileTest, DecodesOnlyTheAreaAskedFor) {
   EXPECT_EQ(pixelAt(*part, 4, 3), (Rgb{255, 0, 0}));
   EXPECT_EQ(pixelAt(*part, 5, 3), (Rgb{0, 0, 255}));
   EXPECT_FALSE(decoder.decodeArea(*frame, WICRect{35, 0, 10, 4}).has_value());  // beyond the picture
+}
+
+TEST_F(PictureFileTest, ReadsUncompressedBitmapsRowByRowGivingWhatTheDecoderGives) {
+  // Each pixel of its own colour; 7 pixels wide, so that 24-bit and 8-bit rows are padded.
+  const auto colour = [](int x, int y) {
+    return Rgb{static_cast<std::uint8_t>(30 * x + y), static_cast<std::uint8_t>(100 + x),
+               static_cast<std::uint8_t>(200 + y)};
+  };
+  const struct {
+    testing_support::BmpStorage storage;
+    int depth;
+  } storages[] = {{{24, false}, 24},
+                  {{24, true}, 24},
+                  {{32, false, false, 40, 0x5A}, 32},
+                  {{32, true, true, 124, 0x00}, 32},
+                  {{8, false}, 32},
+                  {{8, true, false, 108}, 32}};
+  const WICRect areas[] = {{0, 0, 7, 5}, {0, 0, 3, 2}, {4, 3, 3, 2}, {2, 1, 3, 3}, {0, 2, 7, 2}, {6, 0, 1, 5}};
+  for (const auto& [storage, depth] : storages) {
+    const std::wstring name = L"b" + std::to_wstring(storage.bitsPerPixel) + (storage.topDown ? L"t" : L"b") +
+                              std::to_wstring(storage.headerSize) + L".bmp";
+    tree.makeFile(name, testing_support::bmpBytes(7, 5, storage, colour));
+    const auto frame = decoder.open(tree.pathOf(name));
+    ASSERT_TRUE(frame.has_value());
+    EXPECT_TRUE(frame->stored.has_value());
+    for (const WICRect& area : areas) {
+      SCOPED_TRACE(std::string(name.begin(), name.end()) + " at " + std::to_string(area.X) + "," +
+                   std::to_string(area.Y) + " " + std::to_string(area.Width) + "x" + std::to_string(area.Height));
+      const auto part = decoder.decodeArea(*frame, area);
+      ASSERT_TRUE(part.has_value());
+      EXPECT_EQ(depthOf(*part), depth);
+      EXPECT_EQ(pixelAt(*part, 0, 0), colour(area.X, area.Y));
+      const auto platform = decodedByThePlatform(tree.pathOf(name), area);
+      const auto direct = bytesOf(*part);
+      ASSERT_EQ(direct.size(), platform.size());
+      const std::size_t stride = direct.size() / static_cast<std::size_t>(area.Height);
+      const std::size_t shown = static_cast<std::size_t>(area.Width) * static_cast<std::size_t>(depth / 8);
+      for (std::size_t row = 0; row < static_cast<std::size_t>(area.Height); ++row) {
+        EXPECT_TRUE(std::equal(direct.begin() + static_cast<std::ptrdiff_t>(row * stride),
+                               direct.begin() + static_cast<std::ptrdiff_t>(row * stride + shown),
+                               platform.begin() + static_cast<std::ptrdiff_t>(row * stride)))
+            << "row " << row;
+      }
+    }
+  }
+  // A file cut short shows nothing, not even the rows it still holds (bottom-up, the last row is first).
+  const auto whole = testing_support::bmpBytes(7, 5, {24}, colour);
+  tree.makeFile(L"cut.bmp", std::vector<std::uint8_t>(whole.begin(), whole.end() - 1));
+  const auto cut = decoder.open(tree.pathOf(L"cut.bmp"));
+  ASSERT_TRUE(cut.has_value());
+  EXPECT_FALSE(decoder.decodeArea(*cut, WICRect{0, 4, 7, 1}).has_value());
+  // A run-length coded bitmap goes to the decoder.
+  tree.makeFile(L"rle.bmp", rle8Bmp(10, 10));
+  const auto coded = decoder.open(tree.pathOf(L"rle.bmp"));
+  ASSERT_TRUE(coded.has_value());
+  EXPECT_FALSE(coded->stored.has_value());
 }
 
 TEST_F(PictureFileTest, DecodesAPreviewAtMostTwiceItsBox) {
