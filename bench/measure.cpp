@@ -76,7 +76,7 @@ std::optional<double> msToFirstPaint(const std::wstring& program, const std::wst
   return std::nullopt;
 }
 
-double msPerChange(const std::wstring& picturePath, int rounds) {
+ChangeCost costOfChange(const std::wstring& picturePath, int rounds, const ReadFileCounter& counter) {
   testing_support::MemorySettingsStore store;
   store.save(L"Picture 0", picturePath);
   store.save(L"temps", L"0");
@@ -84,7 +84,9 @@ double msPerChange(const std::wstring& picturePath, int rounds) {
   ShowWindow(window.hwnd(), SW_SHOWNOACTIVATE);
   UpdateWindow(window.hwnd());
   std::vector<double> times;
+  std::uint64_t mostBytes = 0;
   for (int i = 0; i < rounds; ++i) {
+    const std::uint64_t bytesBefore = counter.bytes();
     const double start = nowMs();
     window.nextimg();
     // The picture is read on the show's loader thread, and its end comes back as a message.
@@ -92,21 +94,30 @@ double msPerChange(const std::wstring& picturePath, int rounds) {
     UpdateWindow(window.hwnd());
     GdiFlush();
     times.push_back(nowMs() - start);
+    mostBytes = std::max(mostBytes, counter.bytes() - bytesBefore);
   }
-  return median(times);
+  return ChangeCost{median(times), mostBytes};
 }
 
 double msToReadFile(const std::wstring& path, int rounds) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0.0;
+  return msToReadPart(path, 0, (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow, rounds);
+}
+
+double msToReadPart(const std::wstring& path, std::uint64_t offset, std::uint64_t bytes, int rounds) {
   std::vector<double> times;
   for (int i = 0; i < rounds; ++i) {
     const double start = nowMs();
     const win::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size)) return 0.0;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+    if (!file) return 0.0;
+    std::vector<std::uint8_t> part(static_cast<std::size_t>(bytes));
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
     DWORD read = 0;
-    ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    ReadFile(file.get(), part.data(), static_cast<DWORD>(part.size()), &read, &at);
     times.push_back(nowMs() - start);
   }
   return median(times);

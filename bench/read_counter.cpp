@@ -1,0 +1,69 @@
+#include "read_counter.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstring>
+
+namespace slidewell::bench {
+namespace {
+
+std::atomic<std::uint64_t> bytesRead{0};
+decltype(&ReadFile) realReadFile = nullptr;
+
+BOOL WINAPI countingReadFile(HANDLE file, LPVOID buffer, DWORD wanted, LPDWORD got, LPOVERLAPPED at) {
+  DWORD delivered = 0;
+  const BOOL ok = realReadFile(file, buffer, wanted, &delivered, at);
+  bytesRead += delivered;
+  if (got != nullptr) *got = delivered;
+  return ok;
+}
+
+// The slot of this program's import table through which its calls of kernel32's ReadFile go.
+void** readFileSlot() {
+  auto* const base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (imports.VirtualAddress == 0) return nullptr;
+  for (auto* module = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+       module->Name != 0; ++module) {
+    if (_stricmp(reinterpret_cast<const char*>(base + module->Name), "kernel32.dll") != 0) continue;
+    const auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
+    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
+    for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+      const auto* name = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      if (std::strcmp(reinterpret_cast<const char*>(name->Name), "ReadFile") == 0) {
+        return reinterpret_cast<void**>(&slots->u1.Function);
+      }
+    }
+  }
+  return nullptr;
+}
+
+bool store(void** slot, void* value) {
+  DWORD protection = 0;
+  if (!VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection)) return false;
+  *slot = value;
+  VirtualProtect(slot, sizeof *slot, protection, &protection);
+  return true;
+}
+
+}  // namespace
+
+ReadFileCounter::ReadFileCounter() {
+  void** const slot = readFileSlot();
+  if (slot == nullptr) return;
+  original_ = *slot;
+  realReadFile = reinterpret_cast<decltype(&ReadFile)>(original_);
+  if (store(slot, reinterpret_cast<void*>(&countingReadFile))) slot_ = slot;
+}
+
+ReadFileCounter::~ReadFileCounter() {
+  if (slot_ != nullptr) store(slot_, original_);
+}
+
+std::uint64_t ReadFileCounter::bytes() const { return bytesRead.load(); }
+
+}  // namespace slidewell::bench
