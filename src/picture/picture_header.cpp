@@ -1,5 +1,7 @@
 #include "picture/picture_header.h"
 
+#include <climits>
+
 #include <array>
 #include <string_view>
 
@@ -182,6 +184,12 @@ std::optional<DeclaredFrame> readDeclaredFrame(const ByteSource& file) {
   if (startsWith(file, "\xFF\xD8")) return readJpeg(file);
   if (startsWith(file, "BM")) return readBmp(file);
   return std::nullopt;
+}
+
+bool decoderCanHold(std::uint64_t width, std::uint64_t height, std::uint64_t bitsPerPixel) {
+  if (width == 0 || height == 0 || bitsPerPixel == 0 || width > INT_MAX || height > INT_MAX) return false;
+  const std::uint64_t rowBytes = (width * bitsPerPixel + 7) / 8;
+  return rowBytes <= kMaxDecodedFrameBytes && height <= kMaxDecodedFrameBytes / rowBytes;
 }
 
 }  // namespace slidewell::picture

@@ -104,12 +104,12 @@ std::unique_ptr<FileBytes> openWithinLimit(const std::wstring& path, picture::Re
   auto file = std::make_unique<FileBytes>(path, progress);
   if (!file->opened()) return nullptr;
   const auto declared = picture::readDeclaredFrame(*file);
-  if (declared && !decoderCanHold(declared->width, declared->height, declared->bitsPerPixel)) return nullptr;
+  if (declared && !picture::decoderCanHold(declared->width, declared->height, declared->bitsPerPixel)) return nullptr;
   return file;
 }
 
 std::optional<PictureFrame> storedFrame(std::unique_ptr<FileBytes> file, const picture::BitmapLayout& layout) {
-  if (!decoderCanHold(layout.width, layout.height, layout.bitsPerPixel)) return std::nullopt;
+  if (!picture::decoderCanHold(layout.width, layout.height, layout.bitsPerPixel)) return std::nullopt;
   PictureFrame opened;
   opened.width = static_cast<int>(layout.width);
   opened.height = static_cast<int>(layout.height);
@@ -118,12 +118,6 @@ std::optional<PictureFrame> storedFrame(std::unique_ptr<FileBytes> file, const p
 }
 
 }  // namespace
-
-bool decoderCanHold(std::uint64_t width, std::uint64_t height, std::uint64_t bitsPerPixel) {
-  if (width == 0 || height == 0 || bitsPerPixel == 0 || width > INT_MAX || height > INT_MAX) return false;
-  const std::uint64_t rowBytes = (width * bitsPerPixel + 7) / 8;
-  return rowBytes <= kMaxDecodedFrameBytes && height <= kMaxDecodedFrameBytes / rowBytes;
-}
 
 PictureDecoder::PictureDecoder() {
   // Without a factory every picture fails to open, as an unreadable file would.
@@ -158,7 +152,7 @@ std::optional<PictureFrame> PictureDecoder::decoderFrame(std::unique_ptr<FileByt
     return std::nullopt;
   }
   const auto bits = bitsPerPixel(factory_.get(), format);
-  if (!bits || !decoderCanHold(width, height, *bits)) return std::nullopt;
+  if (!bits || !picture::decoderCanHold(width, height, *bits)) return std::nullopt;
   opened.width = static_cast<int>(width);
   opened.height = static_cast<int>(height);
   return opened;

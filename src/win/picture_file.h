@@ -40,18 +40,6 @@ struct PictureFrame {
   int height = 0;
 };
 
-// The program keeps at most the part of a picture that it shows, but the platform's decoders keep
-// their own copy of the whole frame at its own depth while they serve any part of it (Wine's PNG
-// decoder expands it as soon as it is given the file; its BMP and JPEG decoders read the whole frame
-// first). That copy is what a picture costs, so it sets the limit, 1 GiB on both builds: a bigger frame
-// costs seconds and more than a gigabyte to decode, however little of it is shown, and in a 32-bit
-// address space a block that size is seldom found in one piece; with one limit, both builds show the
-// same pictures. A 24-bit panorama of 350 Mpx still opens; its sides must also fit a WICRect.
-inline constexpr std::uint64_t kMaxDecodedFrameBytes = std::uint64_t{1} << 30;
-
-// Whether a decoder can be expected to hold a frame of this size and depth (see above).
-bool decoderCanHold(std::uint64_t width, std::uint64_t height, std::uint64_t bitsPerPixel);
-
 // Decodes picture files through the Windows Imaging Component, in any format it reads (BMP, JPEG, PNG,
 // GIF, TIFF...; of several frames the first). Its imaging factory is made once, for all the pictures
 // it decodes. COM must be initialised on the thread that creates it (see ComApartment).
@@ -63,7 +51,7 @@ bool decoderCanHold(std::uint64_t width, std::uint64_t height, std::uint64_t bit
 // the whole frame first.
 // Every call gives nothing on failure: an empty path, a missing file, a folder, an unreadable or
 // absent drive (no error box is shown), a file that is empty, truncated or no picture, a size of zero
-// or beyond what decoderCanHold allows, or no memory. A PNG, GIF, TIFF, JPEG or BMP file whose header
+// or beyond what picture::decoderCanHold allows, or no memory. A PNG, GIF, TIFF, JPEG or BMP file whose header
 // declares a frame beyond that limit is refused before any decoder is given it, at the cost of reading
 // its header.
 class PictureDecoder {

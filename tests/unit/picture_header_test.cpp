@@ -117,5 +117,16 @@ TEST(PictureHeaderTest, LeavesOtherFormatsAndBrokenHeadersToTheDecoder) {
   }
 }
 
+TEST(DecoderLimit, JudgesAPictureByWhatTheDecoderMustHoldOfIt) {
+  // Sides that a WICRect cannot name, or a frame beyond the decoder's reach (1 GiB), are refused.
+  EXPECT_FALSE(decoderCanHold(std::uint64_t{2147483648}, 1, 1));
+  EXPECT_FALSE(decoderCanHold(0, 10, 24));
+  EXPECT_TRUE(decoderCanHold(357913941, 1, 24));
+  EXPECT_FALSE(decoderCanHold(357913942, 1, 24));
+  EXPECT_TRUE(decoderCanHold(1, 268435456, 32));
+  EXPECT_FALSE(decoderCanHold(1, 268435457, 32));
+  EXPECT_FALSE(decoderCanHold(2147483647, 2147483647, 128));  // a product beyond 64 bits must not wrap round
+}
+
 }  // namespace
 }  // namespace slidewell::picture
