@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "memory_bytes.h"
-#include "picture/bitmap_layout.h"
 #include "picture/bitmap_rows.h"
 
 // Reads the layout of whatever bytes it is given and, when they look like a bitmap, copies the

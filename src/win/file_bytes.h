@@ -1,12 +1,16 @@
 #pragma once
 
+#include <objidl.h>
+
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "picture/byte_source.h"
 #include "picture/read_progress.h"
+#include "win/com.h"
 #include "win/handles.h"
 
 namespace slidewell::win {
@@ -36,5 +40,9 @@ class FileBytes : public picture::ByteSource {
   mutable std::vector<std::uint8_t> block_;
   mutable std::uint64_t blockStart_ = 0;
 };
+
+// A read-only stream over `file`, for giving a decoder a file through reads that mark their progress
+// (see FileBytes); writing, locking and cloning are refused. Null when no memory is to be had.
+UniqueCom<IStream> fileStream(std::unique_ptr<FileBytes> file);
 
 }  // namespace slidewell::win

@@ -10,7 +10,7 @@
 
 #include "picture/bitmap_rows.h"
 #include "picture/picture_header.h"
-#include "win/file_stream.h"
+#include "win/file_bytes.h"
 #include "win/handles.h"
 
 namespace slidewell::win {

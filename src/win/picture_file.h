@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "picture/bitmap_layout.h"
+#include "picture/bitmap_rows.h"
 #include "picture/read_progress.h"
 #include "win/com.h"
 #include "win/file_bytes.h"

@@ -9,7 +9,6 @@
 
 #include "bmp_file.h"
 #include "memory_bytes.h"
-#include "picture/bitmap_layout.h"
 
 namespace slidewell::picture {
 namespace {
