@@ -1,23 +1,28 @@
 #include "owner_window.h"
 
 #include <cstdint>
-#include <future>
+
+#include "win/handles.h"
 
 namespace slidewell::e2e {
 
 OwnerWindow::OwnerWindow() {
-  std::promise<HWND> created;
-  std::future<HWND> window = created.get_future();
-  thread_ = std::thread([&created] {
+  // A plain event rather than a promise: the C++ library of every compiler the tests are built with
+  // has it.
+  const win::UniqueKernelHandle created(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  HWND made = nullptr;
+  thread_ = std::thread([&made, event = created.get()] {
     const HWND own =
         CreateWindowExW(0, L"STATIC", L"Owner", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
-    created.set_value(own);
+    made = own;
+    SetEvent(event);
     if (own == nullptr) return;
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
     DestroyWindow(own);
   });
-  window_ = window.get();
+  WaitForSingleObject(created.get(), INFINITE);
+  window_ = made;
 }
 
 OwnerWindow::~OwnerWindow() {
