@@ -6,8 +6,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-source scripts/build-env.sh
-source scripts/wine-env.sh
+source scripts/lib/build-env.sh
+install_what_is_missing
+source scripts/lib/wine-env.sh
 builds=$(runnable_windows_builds)
 for preset in $builds; do
   build "$preset" --target slidewell_bench

@@ -9,7 +9,8 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 seconds=${1:-60}
-source scripts/build-env.sh
+source scripts/lib/build-env.sh
+install_what_is_missing
 build fuzz
 build=$build_root/fuzz
 

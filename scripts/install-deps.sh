@@ -5,7 +5,7 @@
 # mirror's mixed pockets are taken from the release's own pocket.
 set -euo pipefail
 here=$(dirname "${BASH_SOURCE[0]}")
-source "$here/runs-32bit.sh"
+source "$here/lib/runs-32bit.sh"
 
 packages=(
   cmake ninja-build make
@@ -20,13 +20,26 @@ packages=(
   nsis osslsigncode zip openssl
 )
 # Wine's 32-bit loader and the 32-bit stall fixture are of use only where the kernel runs 32-bit programs.
-[ "$SLIDEWELL_WINE32" = 1 ] && packages+=(wine32:i386 gcc-multilib)
+# Wine's X11 driver opens the X extension libraries when a program starts, and without them goes on with
+# less: without RandR a program can neither read the monitors' modes nor change them, without Xrender text
+# and alpha are drawn another way, without XInput2 the mouse comes through core events only. Debian's wine
+# brings them for its 64-bit side but only recommends them for wine32, so the 32-bit side gets each here
+# by name, and 32-bit programs see the display as 64-bit ones do.
+if [ "$SLIDEWELL_WINE32" = 1 ]; then
+  packages+=(wine32:i386 gcc-multilib)
+  packages+=(libxrandr2:i386 libxinerama1:i386 libxi6:i386 libxcursor1:i386 libxcomposite1:i386)
+  packages+=(libxrender1:i386 libxfixes3:i386 libxext6:i386 libxxf86vm1:i386)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ "${#missing[@]}" -eq 0 ] && exit 0
+if [ "${#missing[@]}" -eq 0 ]; then
+  echo "install-deps.sh: everything needed is installed."
+  exit 0
+fi
+echo "install-deps.sh: installing ${missing[*]}"
 
 as_root=()
 [ "$(id -u)" -ne 0 ] && as_root=(sudo)

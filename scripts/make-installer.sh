@@ -11,7 +11,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_root=$(cd "$1" && pwd)
 out=$build_root/installer
 
-source "$root/scripts/version.sh"
+source "$root/scripts/lib/version.sh"
 version=$(slidewell_version "$build_root")
 setup=$(setup_program "$build_root" "$version")
 scr64=${2:-$build_root/win64/src/startup/slidewell.scr}

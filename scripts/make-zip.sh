@@ -6,7 +6,7 @@
 #   scripts/make-zip.sh ZIP FOLDER
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-source "$here/source-date.sh"
+source "$here/lib/source-date.sh"
 zip_file=$(realpath -m "$1")
 folder=$2
 files=(x64/slidewell.scr x86/slidewell.scr README.txt LICENSE.txt)

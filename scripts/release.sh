@@ -14,9 +14,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-source scripts/build-env.sh
-source scripts/source-date.sh
-source scripts/version.sh
+source scripts/lib/build-env.sh
+install_what_is_missing
+source scripts/lib/source-date.sh
+source scripts/lib/version.sh
 skip_tests=${SLIDEWELL_RELEASE_SKIP_TESTS:-0}
 
 # Only a setup program that this run makes may be released.
@@ -47,12 +48,15 @@ if [ -n "${SLIDEWELL_SIGN_PFX:-}" ]; then
 else
   echo "release.sh: SLIDEWELL_SIGN_PFX is not set: this release is unsigned."
 fi
-# The setup program released is the one the tests ran: the one of the test command when the programs are
-# unsigned, or one of the signed programs, tested in turn.
-if [ "$skip_tests" = 1 ]; then
-  bash scripts/make-installer.sh "$build_root" "${programs[@]}" >/dev/null
-elif [ "$signed" = 1 ]; then
-  bash tests/installer/run.sh "$build_root" "${programs[@]}"
+# The setup program is made of the programs released; made of unsigned ones it is byte for byte the one
+# the test command tested, and made of signed ones it is tested in turn, where 32-bit programs run.
+bash scripts/make-installer.sh "$build_root" "${programs[@]}" >/dev/null
+if [ "$skip_tests" != 1 ] && [ "$signed" = 1 ]; then
+  if [ "$SLIDEWELL_WINE32" = 1 ]; then
+    for prefix in 64-bit 32-bit; do bash tests/installer/run.sh "$build_root" "$prefix" "${programs[@]}"; done
+  else
+    say_not_run_without_32bit "The installer test of the signed setup program"
+  fi
 fi
 setup=$(setup_program "$build_root" "$version")
 [ -f "$setup" ] || { echo "release.sh: no setup program was made" >&2; exit 1; }

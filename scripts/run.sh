@@ -11,11 +11,12 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
-source scripts/build-env.sh
+source scripts/lib/build-env.sh
+install_what_is_missing
 build win64 --target slidewell
 
-source scripts/wine-env.sh
-source scripts/virtual-display.sh
+source scripts/lib/wine-env.sh
+source scripts/lib/virtual-display.sh
 
 state=$root/.run
 mkdir -p "$state"

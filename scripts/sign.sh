@@ -7,7 +7,7 @@
 #   scripts/sign.sh FILE...
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-source "$here/source-date.sh"
+source "$here/lib/source-date.sh"
 pfx=${SLIDEWELL_SIGN_PFX:?sign.sh: set SLIDEWELL_SIGN_PFX to the PFX file to sign with}
 [ -f "$pfx" ] || { echo "sign.sh: no PFX file at $pfx" >&2; exit 1; }
 

@@ -4,14 +4,14 @@
 # SLIDEWELL_DISPLAY=two-monitors). Both are prepared serially before the command and removed afterwards,
 # with every process of the session ended. Paths with a folder named stall-forever, stall-<N>ms or
 # stall-within stall for slidewell.scr alone, and reads under slow-<N>kBps come at that rate
-# (scripts/stall-fixture.sh).
+# (scripts/lib/stall-fixture.sh); each delay is noted in SLIDEWELL_STALL_LOG.
 #   scripts/wine-session.sh COMMAND [ARGS...]
 set -euo pipefail
 here=$(dirname "${BASH_SOURCE[0]}")
-source "$here/wine-env.sh"
-source "$here/virtual-display.sh"
-source "$here/two-monitor-display.sh"
-source "$here/stall-fixture.sh"
+source "$here/lib/wine-env.sh"
+source "$here/lib/virtual-display.sh"
+source "$here/lib/two-monitor-display.sh"
+source "$here/lib/stall-fixture.sh"
 
 session=$(mktemp -d "${TMPDIR:-/tmp}/slidewell-wine.XXXXXX")
 export WINEPREFIX="$session/prefix"
@@ -40,5 +40,6 @@ prepare_wine_prefix "$session/wineboot.log"
 # would keep its output pipe open and ctest would wait for it forever.
 wineserver -p
 "$SLIDEWELL_WINE" cmd /c exit </dev/null >/dev/null 2>&1
+check_stall_fixture "$session/stall"
 
 "$@"

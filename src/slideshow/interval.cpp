@@ -6,16 +6,18 @@
 #include <optional>
 #include <string>
 
+#include "text/ascii_case.h"
+
 namespace slidewell::slideshow {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+using text::asciiLower;
+using text::isAsciiDigit;
 
 std::optional<unsigned> digitValue(char c, unsigned radix) {
   unsigned value = radix;  // no digit
-  if (isDigit(c)) value = static_cast<unsigned>(c - '0');
-  if (lower(c) >= 'a' && lower(c) <= 'f') value = static_cast<unsigned>(lower(c) - 'a' + 10);
+  if (isAsciiDigit(c)) value = static_cast<unsigned>(c - '0');
+  if (asciiLower(c) >= 'a' && asciiLower(c) <= 'f') value = static_cast<unsigned>(asciiLower(c) - 'a' + 10);
   if (value >= radix) return std::nullopt;
   return value;
 }
@@ -59,7 +61,7 @@ double decimalNumber(std::string_view text) {
     const char c = text[pos];
     if (c == '.' && !point) {
       point = true;
-    } else if (isDigit(c)) {
+    } else if (isAsciiDigit(c)) {
       anyDigit = true;
       nonZero = nonZero || c != '0';
       if (!point && nonZero) ++integerDigits;
@@ -73,14 +75,14 @@ double decimalNumber(std::string_view text) {
   const long leadPower = integerDigits > 0 ? integerDigits - 1 : -(zerosAfterPoint + 1);
 
   long exponent = 0;
-  if (pos < text.size() && (lower(text[pos]) == 'e' || lower(text[pos]) == 'd')) {
+  if (pos < text.size() && (asciiLower(text[pos]) == 'e' || asciiLower(text[pos]) == 'd')) {
     std::size_t q = pos + 1;
     bool negativeExponent = false;
     if (q < text.size() && (text[q] == '+' || text[q] == '-')) negativeExponent = text[q++] == '-';
-    if (q < text.size() && isDigit(text[q])) {
+    if (q < text.size() && isAsciiDigit(text[q])) {
       number.push_back('e');
       if (negativeExponent) number.push_back('-');
-      for (; q < text.size() && isDigit(text[q]); ++q) {
+      for (; q < text.size() && isAsciiDigit(text[q]); ++q) {
         number.push_back(text[q]);
         if (exponent < 100000) exponent = exponent * 10 + (text[q] - '0');
       }
@@ -101,7 +103,7 @@ double decimalNumber(std::string_view text) {
 double textToNumber(std::wstring_view text) {
   const std::string kept = withoutBlanks(text);
   if (kept.size() >= 2 && kept[0] == '&') {
-    const char radix = lower(kept[1]);
+    const char radix = asciiLower(kept[1]);
     if (radix == 'h') return radixNumber(std::string_view(kept).substr(2), 16);
     if (radix == 'o') return radixNumber(std::string_view(kept).substr(2), 8);
     return 0.0;

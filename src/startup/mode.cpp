@@ -15,8 +15,6 @@ std::size_t findSwitch(std::wstring_view arguments, wchar_t letter) {
   return std::wstring_view::npos;
 }
 
-bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
-
 }  // namespace
 
 Mode chooseMode(std::wstring_view arguments) {
@@ -29,9 +27,9 @@ std::optional<std::uint32_t> setupOwner(std::wstring_view arguments) {
   const std::size_t found = findSwitch(arguments, L'c');
   if (found == std::wstring_view::npos) return std::nullopt;
   const std::wstring_view rest = arguments.substr(found + 2);
-  if (rest.size() < 2 || rest[0] != L':' || !isDigit(rest[1])) return std::nullopt;
+  if (rest.size() < 2 || rest[0] != L':' || !text::isAsciiDigit(rest[1])) return std::nullopt;
   std::uint64_t value = 0;
-  for (std::size_t i = 1; i < rest.size() && isDigit(rest[i]); ++i) {
+  for (std::size_t i = 1; i < rest.size() && text::isAsciiDigit(rest[i]); ++i) {
     value = value * 10 + static_cast<std::uint64_t>(rest[i] - L'0');
     if (value > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
   }

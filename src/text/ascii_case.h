@@ -2,10 +2,23 @@
 
 namespace slidewell::text {
 
-// Letter case of the 26 ASCII letters only, whatever the locale: what drive letters, switches and the
-// ".bmp" ending are compared by.
-constexpr bool isAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
-constexpr wchar_t asciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 0x20) : c; }
-constexpr wchar_t asciiUpper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 0x20) : c; }
+// Digits and letter case of ASCII only, whatever the locale, for narrow and wide characters alike: what
+// drive letters, switches, numbers and the ".bmp" ending are read by.
+template <typename Char>
+constexpr bool isAsciiDigit(Char c) {
+  return c >= Char('0') && c <= Char('9');
+}
+template <typename Char>
+constexpr bool isAsciiLetter(Char c) {
+  return (c >= Char('a') && c <= Char('z')) || (c >= Char('A') && c <= Char('Z'));
+}
+template <typename Char>
+constexpr Char asciiLower(Char c) {
+  return c >= Char('A') && c <= Char('Z') ? static_cast<Char>(c - Char('A') + Char('a')) : c;
+}
+template <typename Char>
+constexpr Char asciiUpper(Char c) {
+  return c >= Char('a') && c <= Char('z') ? static_cast<Char>(c - Char('a') + Char('A')) : c;
+}
 
 }  // namespace slidewell::text

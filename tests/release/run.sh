@@ -8,7 +8,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build_root=$(cd "$1" && pwd)
-source "$root/scripts/source-date.sh"
+source "$root/scripts/lib/source-date.sh"
 work=$(mktemp -d "${TMPDIR:-/tmp}/slidewell-release-check.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 

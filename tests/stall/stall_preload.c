@@ -13,6 +13,11 @@
  * the data comes at that rate however the program splits it into calls; opening, looking at and listing
  * files there are not delayed.
  *
+ * When SLIDEWELL_STALL_LOG names a file, each delay is noted there as it begins, one line a call: "stall"
+ * or "slow", the milliseconds, the path. A test waits for the line that tells it the program is inside
+ * the delay rather than sleeping in the hope that it is, and the Wine session checks from it that the
+ * delays reach the program's own process.
+ *
  * Calls that carry only a descriptor (read, fstat, directory reading) are judged by the path the kernel
  * reports for the descriptor: Wine's server opens files and hands their descriptors to the program, so
  * the program never sees most of its opens. */
@@ -106,6 +111,23 @@ static unsigned long long throughput_named_in(const char *path) {
   return rate;
 }
 
+/* Notes a delay in the log, before it begins. */
+static void note_delay(const char *kind, long long ms, const char *path) {
+  const char *log = getenv("SLIDEWELL_STALL_LOG");
+  if (log == NULL || *log == '\0') return;
+  char line[4200];
+  const int length = snprintf(line, sizeof line, "%s %lld %s\n", kind, ms, path);
+  if (length <= 0) return;
+  const int fd = NEXT(open)(log, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  /* One write of one line, appended whole even when several threads note at once; a path too long for
+   * the line is cut. */
+  const size_t size = length < (int)sizeof line ? (size_t)length : sizeof line - 1;
+  const ssize_t written = write(fd, line, size);
+  (void)written;
+  close(fd);
+}
+
 static void wait_us(long long us) {
   struct timespec left = {(time_t)(us / 1000000), (long)(us % 1000000) * 1000L};
   /* Wine's signals interrupt the sleep; the delay still runs to its end. */
@@ -131,7 +153,10 @@ static void stall_on_descriptor(int fd) {
   char path[4096];
   path_of_descriptor(fd, path, sizeof path);
   const long delay = delay_named_in(path, 1);
-  if (delay > 0) wait_us(delay * 1000LL);
+  if (delay > 0) {
+    note_delay("stall", delay, path);
+    wait_us(delay * 1000LL);
+  }
 }
 
 /* After a read of `bytes` from `fd`: the time those bytes take on a slow drive. Waiting after the read
@@ -142,7 +167,11 @@ static void throttle_on_descriptor(int fd, ssize_t bytes) {
   char path[4096];
   path_of_descriptor(fd, path, sizeof path);
   const unsigned long long rate = throughput_named_in(path);
-  if (rate > 0) wait_us((long long)((unsigned long long)bytes * 1000000ULL / rate));
+  if (rate > 0) {
+    const long long us = (long long)((unsigned long long)bytes * 1000000ULL / rate);
+    note_delay("slow", us / 1000, path);
+    wait_us(us);
+  }
 }
 
 /* `relative` joined to `folder`, with "." and ".." taken out, so that "../.." from a marked folder
@@ -179,7 +208,10 @@ static void stall_on_path_at(int dirfd, const char *path) {
   }
   join_lexically(full, sizeof full, path);
   const long delay = delay_named_in(full, 0);
-  if (delay > 0) wait_us(delay * 1000LL);
+  if (delay > 0) {
+    note_delay("stall", delay, full);
+    wait_us(delay * 1000LL);
+  }
 }
 
 static void stall_on_path(const char *path) { stall_on_path_at(AT_FDCWD, path); }

@@ -1,4 +1,4 @@
-# Sourced by the scripts that run Windows programs: picks Wine's loader, quiets Wine, and offers the one
+# Sourced by the commands that run Windows programs. Picks Wine's loader, quiets Wine, and offers the one
 # way to make a Wine prefix ready and to end its processes.
 # Wine's 32-bit loader runs only where the kernel runs 32-bit programs (runs-32bit.sh); otherwise the
 # 64-bit loader serves alone, and 32-bit Windows programs cannot run on this machine.

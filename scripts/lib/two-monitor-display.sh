@@ -1,4 +1,4 @@
-# Sourced after virtual-display.sh: start_two_monitor_display DIR starts a private X server with two
+# Sourced, after virtual-display.sh: start_two_monitor_display DIR starts a private X server with two
 # monitors side by side, of different sizes (SLIDEWELL_LEFT_MONITOR, 1280x1024, primary, and
 # SLIDEWELL_RIGHT_MONITOR, 1024x768, to its right, tops aligned), exports DISPLAY and sets
 # virtual_display_pid, so that stop_virtual_display ends it.
