@@ -87,6 +87,6 @@ note_skipped_cases() {
       printf "%s%s: %s", (count++ ? ", " : ""), pending, reason
       pending = ""
     }
-    END { if (count) printf " (%d case%s skipped)", count, count > 1 ? "s" : "" }')
+    END { if (count) printf " (%d case%s skipped)", count, (count > 1 ? "s" : "") }')
   [ -z "$skipped" ] || note_layer "$name" "skipped: $skipped"
 }

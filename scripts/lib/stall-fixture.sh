@@ -51,11 +51,18 @@ check_stall_fixture() {
 # the delay of that program's process.
 check_delay() {
   local out ms before
-  before=$(wc -l <"$SLIDEWELL_STALL_LOG" 2>/dev/null || echo 0)
+  before=$(delays_noted)
   out=$("$SLIDEWELL_WINE" "$1" "$(winepath -w "$2")" </dev/null 2>/dev/null) || { echo "$4: the probe failed" >&2; return 1; }
+  # The Windows program ends its line with a carriage return too.
   ms=${out#* }
-  if [ "$ms" -lt "$3" ] || [ "$(wc -l <"$SLIDEWELL_STALL_LOG" 2>/dev/null || echo 0)" -le "$before" ]; then
+  ms=${ms%$'\r'}
+  if ! [[ $ms =~ ^[0-9]+$ ]] || [ "$ms" -lt "$3" ] || [ "$(delays_noted)" -le "$before" ]; then
     echo "$4 (the read took $ms ms)" >&2
     return 1
   fi
+}
+
+# The number of delays noted in the log so far.
+delays_noted() {
+  if [ -f "$SLIDEWELL_STALL_LOG" ]; then wc -l <"$SLIDEWELL_STALL_LOG"; else echo 0; fi
 }

@@ -1,0 +1,1 @@
+ (2 case2 skipped)
