@@ -30,8 +30,8 @@ TEST(TwipsToPixels, RoundsToTheNearestPixelWithHalvesAwayFromZero) {
 // whole in every default font and no control lies over a label:
 // - CHan (0, 120, 255 high) spans 1785 twips rather than 1695: right-aligned, its text then ends one
 //   pixel at 96 DPI before `temps` (1800), and a caption wider than 1695 twips is not cut at its start.
-// - Label1 (2280, 120, 255 high) runs on to 3360, the column of "Add" and "Remove", rather than 615 twips:
-//   nothing else lies in the first row to its right.
+// - Label1 (2280, 120, 255 high) is 1080 twips wide rather than 615, running on to 3360, the column of
+//   "Add" and "Remove": nothing else lies in the first row to its right.
 // - t (120, 2520, 1455 wide) is 240 high rather than 255, ending where List1 begins (2760) instead of
 //   15 twips inside it.
 struct ShownControl {
