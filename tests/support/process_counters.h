@@ -13,11 +13,4 @@ inline PROCESS_MEMORY_COUNTERS memoryCounters() {
   return memory;
 }
 
-// How many kernel handles this process holds (Wine always says 0).
-inline DWORD handleCount() {
-  DWORD count = 0;
-  GetProcessHandleCount(GetCurrentProcess(), &count);
-  return count;
-}
-
 }  // namespace slidewell::testing_support

@@ -60,6 +60,12 @@ void TempTree::hide(std::wstring_view relative) const {
   EXPECT_TRUE(SetFileAttributesW(longForm(pathOf(relative)).c_str(), FILE_ATTRIBUTE_HIDDEN));
 }
 
+bool TempTree::openNowhere(std::wstring_view relative) const {
+  const win::UniqueFileHandle alone(CreateFileW(longForm(pathOf(relative)).c_str(), GENERIC_READ, 0, nullptr,
+                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return static_cast<bool>(alone);
+}
+
 bool writeFileBytes(const std::wstring& path, std::string_view bytes) {
   const win::UniqueFileHandle file(
       CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

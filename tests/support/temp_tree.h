@@ -23,6 +23,9 @@ class TempTree {
   void makeFile(std::wstring_view relative, std::string_view bytes = "BM") const;
   void makeFile(std::wstring_view relative, const std::vector<std::uint8_t>& bytes) const;
   void hide(std::wstring_view relative) const;
+  // Whether no handle to the file is open, in this process or another: opening it with no sharing at
+  // all fails while any handle with access to its contents is open (and for a file that is not there).
+  bool openNowhere(std::wstring_view relative) const;
 
  private:
   std::wstring path_;

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 
 namespace slidewell::setup {
 namespace {
@@ -19,6 +22,83 @@ TEST(TwipsToPixels, RoundsToTheNearestPixelWithHalvesAwayFromZero) {
                {-5, 144, -1},  {-4, 144, 0}, {6105, 192, 814}, {255, 192, 34},   {375, 192, 50},
                {4, 192, 1},    {3, 192, 0},  {6105, 120, 509}};
   for (const auto& c : cases) EXPECT_EQ(twipsToPixels(c.twips, c.dpi), c.pixels) << c.twips << " twips at " << c.dpi;
+}
+
+// Every control as the dialog shows it at 96 DPI (15 twips to the pixel) and at 144 DPI (10 twips to the
+// pixel, halves away from zero), worked out by hand from its twips: left and top edges, then right and
+// bottom edges, each edge converted on its own. Three places were changed so that every caption reads
+// whole in every default font and no control lies over a label:
+// - CHan (0, 120, 255 high) spans 1785 twips rather than 1695: right-aligned, its text then ends one
+//   pixel at 96 DPI before `temps` (1800), and a caption wider than 1695 twips is not cut at its start.
+// - Label1 (2280, 120, 255 high) is 1080 twips wide rather than 615, running on to 3360, the column of
+//   "Add" and "Remove": nothing else lies in the first row to its right.
+// - t (120, 2520, 1455 wide) is 240 high rather than 255, ending where List1 begins (2760) instead of
+//   15 twips inside it.
+struct ShownControl {
+  std::wstring_view name;
+  PixelRect at96;
+  PixelRect at144;
+  std::wstring_view caption;
+  std::optional<std::wstring_view> help;  // nullopt: moving over it leaves the help line as it is
+};
+
+// clang-format off
+constexpr ShownControl kShown[] = {
+  {L"CHan",       {0, 8, 119, 25},      {0, 12, 179, 38},     L"Change picture every :", L"Time between two pictures"},
+  {L"temps",      {120, 8, 145, 27},    {180, 12, 218, 41},   L"3",                      L"Time between two pictures"},
+  {L"Label1",     {152, 8, 224, 25},    {228, 12, 336, 38},   L"seconds",                L"Time between two pictures"},
+  {L"Drive1",     {8, 32, 161, 53},     {12, 48, 242, 80},    L"",                       std::nullopt},
+  {L"Dir1",       {8, 56, 161, 133},    {12, 84, 242, 200},   L"",                       L"Picture's folder"},
+  {L"File1",      {168, 32, 305, 127},  {252, 48, 458, 191},  L"",                       L"Please select your picture"},
+  {L"add",        {224, 128, 305, 153}, {336, 192, 458, 230}, L"Add",                    L"Click here to add the selected picture"},
+  {L"remove",     {224, 160, 305, 185}, {336, 240, 458, 278}, L"Remove",                 L"Click here to remove the selected picture in the list"},
+  {L"picture1",   {320, 112, 401, 177}, {480, 168, 602, 266}, L"",                       L"Preview of the picture"},
+  {L"t",          {8, 168, 105, 184},   {12, 252, 158, 276},  L"Pictures to show :",     std::nullopt},
+  {L"List1",      {8, 184, 305, 305},   {12, 276, 458, 458},  L"",                       L"Pictures to show when the Screen saver is active"},
+  {L"Preview",    {320, 184, 401, 201}, {480, 276, 602, 302}, L"Preview",                L"Click here to see the selected picture"},
+  {L"Command1",   {320, 256, 401, 281}, {480, 384, 602, 422}, L"OK",                     L"Save configuration and quit"},
+  {L"Command2",   {320, 288, 401, 313}, {480, 432, 602, 470}, L"Cancel",                 L"Quit without saving"},
+  {L"StatusBar1", {0, 320, 407, 349},   {0, 480, 611, 524},   L"",                       std::nullopt},
+  {L"progress",   {312, 328, 401, 345}, {468, 492, 602, 518}, L"",                       std::nullopt},
+};
+// clang-format on
+
+std::wstring describe(const PixelRect& r) {
+  return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L" - " + std::to_wstring(r.right) + L"," +
+         std::to_wstring(r.bottom);
+}
+
+std::wstring helpText(std::optional<std::wstring_view> help) {
+  return help ? L"\"" + std::wstring(*help) + L"\"" : L"(leaves the line as it is)";
+}
+
+TEST(DialogLayout, EveryControlHasItsPlaceCaptionAndHelpAt96And144Dpi) {
+  EXPECT_EQ(kWindow.caption, L"Screen saver");
+  EXPECT_EQ(kWindow.backgroundHelp, L"");
+  // The client area's place on the screen and its size.
+  const struct { int dpi, left, top, width, height; } windows[] = {{96, 76, 101, 407, 349}, {144, 114, 152, 611, 524}};
+  for (const auto& window : windows) {
+    EXPECT_EQ(twipsToPixels(kWindow.left, window.dpi), window.left) << window.dpi;
+    EXPECT_EQ(twipsToPixels(kWindow.top, window.dpi), window.top) << window.dpi;
+    EXPECT_EQ(twipsToPixels(kWindow.clientWidth, window.dpi), window.width) << window.dpi;
+    EXPECT_EQ(twipsToPixels(kWindow.clientHeight, window.dpi), window.height) << window.dpi;
+  }
+
+  const auto table = dialogControls();
+  std::set<std::wstring_view> unmatched;
+  for (const auto& entry : table) unmatched.insert(entry.name);
+  for (const ShownControl& shown : kShown) {
+    const std::wstring name(shown.name);
+    const auto entry =
+        std::find_if(table.begin(), table.end(), [&](const ControlLayout& each) { return each.name == shown.name; });
+    ASSERT_NE(entry, table.end()) << name;
+    unmatched.erase(shown.name);
+    EXPECT_EQ(describe(toPixels(windowPlace(*entry), 96)), describe(shown.at96)) << name << " at 96 DPI";
+    EXPECT_EQ(describe(toPixels(windowPlace(*entry), 144)), describe(shown.at144)) << name << " at 144 DPI";
+    EXPECT_EQ(std::wstring(entry->caption), std::wstring(shown.caption)) << name;
+    EXPECT_EQ(helpText(entry->help), helpText(shown.help)) << name;
+  }
+  for (const std::wstring_view name : unmatched) ADD_FAILURE() << std::wstring(name) << " is not written out here";
 }
 
 TEST(TwipsToPixels, ControlsThatMeetInTwipsMeetInPixels) {

@@ -35,13 +35,20 @@ TEST(PlacementRandom, StartsFromTheSameStateEveryTime) {
 }
 
 TEST(Placement, UsesTheFirstNumberAcrossAndTheSecondDown) {
-  PlacementRandom numbers;
-  const float r1 = numbers.next();
-  const float r2 = numbers.next();
+  // A quarter across and three quarters down: 0.25 x (1280 - 200) and 0.75 x (1024 - 100).
+  const Place given = placeOf(PlaceChance{0.25f, 0.75f}, Size{1280, 1024}, Size{200, 100});
+  EXPECT_EQ(given.left, 270.0f);
+  EXPECT_EQ(given.top, 693.0f);
+  // The first place of every run: 13668795 / 2^24 of 1080 across, 2272926 / 2^24 of 924 down, each
+  // product in single precision.
   PlacementRandom random;
-  const Place place = placeOf(changeplace(random), Size{1280, 1024}, Size{200, 100});
-  EXPECT_EQ(place.left, r1 * 1080.0f);
-  EXPECT_EQ(place.top, r2 * 924.0f);
+  const Place first = placeOf(changeplace(random), Size{1280, 1024}, Size{200, 100});
+  EXPECT_EQ(first.left, 879.90155f);
+  EXPECT_EQ(first.top, 125.180702f);
+  // The second: 15196666 / 2^24 and 14009119 / 2^24 of a 4000 x 3000 picture's excess, -2720 x -1976.
+  const Place second = placeOf(changeplace(random), Size{1280, 1024}, Size{4000, 3000});
+  EXPECT_EQ(second.left, -2463.75391f);
+  EXPECT_EQ(second.top, -1649.97693f);
 }
 
 TEST(Placement, KeepsASmallerPictureInsideAndCutsALargerOne) {
@@ -132,11 +139,15 @@ TEST(PlacementOnMonitors, APictureThatFitsLiesWhollyOnOneMonitorEachByItsFreeRoo
 
 TEST(PlacementOnMonitors, APictureLargerThanEveryMonitorCoversOneAndIsCutToIt) {
   // Whole widths laid end to end: 1280 + 1024; 0.8 of 2304 falls on the right monitor.
+  // 1843.2 is 563.2 into its stretch: 0.55 of the monitor, so 1280 + 0.55 x (1024 - 4000) across and
+  // 0.5 x (768 - 3000) down, in single precision.
   const MonitorPlace placed = placeOnMonitors(PlaceChance{0.8f, 0.5f}, kDesk, Size{4000, 3000});
   EXPECT_EQ(placed.monitor, 0u);
+  EXPECT_EQ(placed.place.left, -356.800171f);
+  EXPECT_EQ(placed.place.top, -1116.0f);
   const PixelPlacement pixels = inPixels(placed.place, 4000, 3000, kDesk[0]);
-  EXPECT_LE(pixels.picture.left, 1280);
-  EXPECT_EQ(fields(pixels.visible), (Fields{1280 - pixels.picture.left, -pixels.picture.top, 1024, 768}));
+  EXPECT_EQ(fields(pixels.picture), (Fields{-357, -1116, 4000, 3000}));
+  EXPECT_EQ(fields(pixels.visible), (Fields{1637, 1116, 1024, 768}));
 
   // As wide as both: no free width anywhere, so equal stretches.
   const std::vector<PixelRect> twins{{0, 0, 1024, 768}, {1024, 0, 1024, 768}};

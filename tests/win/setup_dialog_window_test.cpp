@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "gdi_count.h"
 #include "memory_settings_store.h"
@@ -30,6 +31,15 @@ PixelRect placeInDialog(HWND dialog, HWND control) {
 
 LRESULT CALLBACK countTextWrites(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR count) {
   if (message == WM_SETTEXT) ++*reinterpret_cast<int*>(count);
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// What the progress bar is told and when it draws: "value N" for each value it is given, "drawn" for each
+// paint.
+LRESULT CALLBACK recordProgress(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR log) {
+  auto& lines = *reinterpret_cast<std::vector<std::wstring>*>(log);
+  if (message == PBM_SETPOS) lines.push_back(L"value " + std::to_wstring(wParam));
+  if (message == WM_PAINT) lines.push_back(L"drawn");
   return DefSubclassProc(window, message, wParam, lParam);
 }
 
@@ -75,6 +85,40 @@ TEST_F(SetupDialogWindowTest, OkSavesTheWholeConfigurationThenEnds) {
   EXPECT_EQ(store.values[L"temps"], L"12");
   EXPECT_EQ(store.values.count(L"dir"), 1u);
   EXPECT_EQ(store.values.count(L"drive"), 1u);
+}
+
+// The save runs in one go on the window's thread, so the bar must be drawn at each step, not when the
+// thread is next free: by then the program has ended.
+TEST_F(SetupDialogWindowTest, OkDrawsTheProgressBarAtEveryValueItGivesIt) {
+  ShowWindow(dialog->hwnd(), SW_SHOWNOACTIVATE);
+  UpdateWindow(dialog->hwnd());
+  const HWND bar = control(ControlId::Progress);
+  std::vector<std::wstring> log;
+  ASSERT_TRUE(SetWindowSubclass(bar, recordProgress, 1, reinterpret_cast<DWORD_PTR>(&log)));
+  press(ControlId::Ok);
+  RemoveWindowSubclass(bar, recordProgress, 1);
+  ShowWindow(dialog->hwnd(), SW_HIDE);
+
+  // The values in the order given, each repetition of the last one dropped as there is nothing new to
+  // draw; and one letter per step: "v" for a new value, "d" when the bar was drawn before the next one.
+  std::vector<std::wstring> values;
+  std::wstring steps;
+  for (const std::wstring& line : log) {
+    if (line == L"drawn") {
+      if (!steps.empty() && steps.back() == L'v') steps += L'd';
+    } else if (values.empty() || values.back() != line) {
+      values.push_back(line);
+      steps += L'v';
+    }
+  }
+  // Two entries, 1 and 2; 2 again for the first free key, then 3 to 100.
+  ASSERT_EQ(values.size(), 100u);
+  EXPECT_EQ((std::vector<std::wstring>(values.begin(), values.begin() + 3)),
+            (std::vector<std::wstring>{L"value 1", L"value 2", L"value 3"}));
+  EXPECT_EQ(values.back(), L"value 100");
+  std::wstring everyStepDrawn;
+  for (int i = 0; i < 100; ++i) everyStepDrawn += L"vd";
+  EXPECT_EQ(steps, everyStepDrawn);
 }
 
 TEST_F(SetupDialogWindowTest, CancelEscAndTheCloseBoxEndWithoutWriting) {
