@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "settings/settings_store.h"
 
@@ -40,6 +41,13 @@ class PictureCycle {
 // picture to be read; changes never overlap, so a tick that comes while one waits starts none. A
 // change that ends after such a missed tick starts the period afresh, so that a picture read late is
 // still shown for a whole period.
+//
+// While the display is off no one sees the show, and a tick starts nothing: nothing is read, so that a
+// network drive may sleep. A change already reading goes on, and its picture is kept for the display's
+// return, since the cycle has already stepped on to it. When the display can be seen again (on, or
+// dimmed) the show goes on at once from where it was: with the picture kept, or else with the next
+// one, and the period starts afresh from it. So the display's sleep skips no picture and shows none
+// twice.
 class ChangeRules {
  public:
   // How long one call on the file system may wait before its picture is given up, and how long the
@@ -54,6 +62,7 @@ class ChangeRules {
 
   // A tick: whether a change starts now.
   bool tick() {
+    if (dark_) return false;
     if (changing_) {
       tickMissed_ = true;
       return false;
@@ -64,16 +73,41 @@ class ChangeRules {
   // The change's picture was shown or given up: whether the period starts afresh.
   bool changeEnded() {
     changing_ = false;
+    if (dark_) endedInDark_ = true;
     const bool missed = tickMissed_;
     tickMissed_ = false;
     return missed && period_ != 0;
   }
   bool changing() const { return changing_; }
 
+  // What the show does when the display's state is told.
+  enum class Resume {
+    Nothing,       // it goes on as it was
+    ChangeNow,     // the next picture starts now, and the period afresh from it
+    PeriodAfresh,  // the picture kept while the display was off is seen from now, for a whole period
+  };
+  // The display can be seen (on, or dimmed) or not (off).
+  Resume displayVisible(bool visible) {
+    if (!visible || !dark_) {
+      dark_ = !visible;
+      return Resume::Nothing;
+    }
+    dark_ = false;
+    if (period_ == 0) return Resume::Nothing;
+    if (changing_) {
+      tickMissed_ = true;  // its end starts the period afresh
+      return Resume::Nothing;
+    }
+    if (std::exchange(endedInDark_, false)) return Resume::PeriodAfresh;
+    return Resume::ChangeNow;
+  }
+
  private:
   std::uint32_t period_ = 0;
   bool changing_ = false;
-  bool tickMissed_ = false;  // a tick came while the change waited for its picture
+  bool tickMissed_ = false;   // a tick came while the change waited for its picture
+  bool dark_ = false;         // the display is off
+  bool endedInDark_ = false;  // a change ended while the display was off: its picture is not seen yet
 };
 
 // Mouse movement that ends the show: the first 20 moves change nothing, the 21st ends it. Moves over

@@ -5,6 +5,7 @@
 
 #include "settings/settings_store.h"
 #include "slideshow/interval.h"
+#include "win/display_power.h"
 #include "win/gdi.h"
 
 namespace slidewell::slideshow {
@@ -13,8 +14,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"SlidewellShow";
 constexpr wchar_t kTitle[] = L"Form1";
 constexpr UINT_PTR kTimerId = 1;
-constexpr UINT_PTR kWatchTimerId = 2;
-constexpr UINT kPictureReadMessage = WM_APP + 1;
 static_assert(kLongestTimerPeriod == USER_TIMER_MAXIMUM);
 
 RECT virtualScreen() {
@@ -55,9 +54,7 @@ SlideWindow::SlideWindow(HINSTANCE instance, const settings::SettingsStore& stor
       endShow_(std::move(endShow)),
       screen_(virtualScreen()),
       monitors_(monitorsOf(screen_)),
-      loader_(win::WorkerRouting{kPictureReadMessage, kWatchTimerId, ChangeRules::kStallBound}) {
-  // The first picture is read while the window is being made, which takes about as long.
-  if (rules_.tick()) startChange();
+      loader_(ChangeRules::kStallBound) {
   // Created at the size of every monitor together: a maximised window would cover only one, and
   // without a window manager a popup keeps the size it was created with.
   create(instance, {kClassName}, {.style = WS_POPUP, .exStyle = WS_EX_TOPMOST, .title = kTitle, .place = screen_});
@@ -73,7 +70,6 @@ void SlideWindow::show() {
 }
 
 LRESULT SlideWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (loader_.handle(message, wParam)) return 0;
   switch (message) {
     case WM_CREATE:
       onCreate();
@@ -84,6 +80,9 @@ LRESULT SlideWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DISPLAYCHANGE:
       coverScreen();
       return 0;
+    case WM_POWERBROADCAST:
+      if (const auto visible = win::displayVisibleFrom(wParam, lParam)) onDisplayVisible(*visible);
+      return TRUE;
     case WM_CHAR:
       end();
       return 0;
@@ -111,42 +110,57 @@ LRESULT SlideWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-// The load: cursor hidden, the first picture (read since the window began to be made) in place, then the
-// timer; display comes after.
+// The load: cursor hidden, the first picture in place, then the timer; display comes after.
 void SlideWindow::onCreate() {
   ShowCursor(FALSE);
   cursorHidden_ = true;
-  loader_.attach(hwnd());
-  if (loader_.waitFor(ChangeRules::kFirstPictureWait)) loader_.deliver();
+  if (rules_.tick()) startChange(ChangeRules::kFirstPictureWait);
   rules_.setPeriod(storedPeriod(store_));
   // A timer the platform refuses leaves the first picture up; the show still ends on input.
   if (rules_.period() != 0 && SetTimer(hwnd(), kTimerId, rules_.period(), nullptr) == 0) rules_.setPeriod(0);
+  displayPower_ = win::registerDisplayPower(hwnd());
 }
 
+void SlideWindow::onDisplayVisible(bool visible) {
+  switch (rules_.displayVisible(visible)) {
+    case ChangeRules::Resume::Nothing:
+      return;
+    case ChangeRules::Resume::ChangeNow:
+      nextimg();
+      break;
+    case ChangeRules::Resume::PeriodAfresh:
+      break;
+  }
+  SetTimer(hwnd(), kTimerId, rules_.period(), nullptr);
+}
+
+// The picture on screen stays while the next one is read.
 void SlideWindow::nextimg() {
   if (!rules_.tick()) return;
-  invalidatePicture();
-  // The old picture goes before the new one is decoded, so that two never take memory together.
-  picture_.reset();
   coverScreen();
-  startChange();
+  startChange({});
 }
 
-void SlideWindow::startChange() {
+void SlideWindow::startChange(std::chrono::milliseconds wait) {
   const std::wstring path = cycle_.nextimg(store_);
   const PlaceChance chance = changeplace(random_);
   loader_.start(
       [path, monitors = monitors_, chance](const win::PictureDecoder& decoder, picture::ReadProgress& progress) {
         return loadVisiblePicture(decoder, path, monitors, chance, progress);
       },
-      [this](std::optional<VisiblePicture> picture) { endChange(std::move(picture)); });
+      [this](std::optional<VisiblePicture> picture) { endChange(std::move(picture)); }, wait);
 }
 
+// One paint puts the new picture in the old one's place: of the old one, the part that the new one does
+// not cover turns black, and no pixel of either is drawn twice or turns black before. A picture that
+// could not be read leaves black in the old one's place, so that it never looks like the one before.
 void SlideWindow::endChange(std::optional<VisiblePicture> picture) {
   // Armed again, the timer starts its period afresh; refused, the timer armed before goes on as it was.
   if (rules_.changeEnded()) SetTimer(hwnd(), kTimerId, rules_.period(), nullptr);
+  invalidatePicture();
   picture_ = std::move(picture);
   invalidatePicture();
+  UpdateWindow(hwnd());
 }
 
 void SlideWindow::coverScreen() {
@@ -204,6 +218,7 @@ void SlideWindow::showCursorAgain() {
 
 // Closed by the platform rather than ended by the user: the cursor must not stay hidden either.
 void SlideWindow::onDestroy() {
+  displayPower_.reset();
   if (rules_.period() != 0) KillTimer(hwnd(), kTimerId);
   showCursorAgain();
 }

@@ -12,6 +12,7 @@
 #include "slideshow/placement.h"
 #include "slideshow/show_rules.h"
 #include "slideshow/visible_picture.h"
+#include "win/display_power.h"
 #include "win/picture_file.h"
 #include "win/window_object.h"
 #include "win/worker.h"
@@ -27,11 +28,17 @@ namespace slidewell::slideshow {
 //
 // Pictures are read and decoded on a loader thread, so that a file that stalls never keeps the window
 // from answering: the end of the show may come while a picture is being read. While a change waits for
-// its picture the window is black; when and how changes follow the ticks is ChangeRules'. A picture
-// whose read stops (a call on the file system not back within ChangeRules::kStallBound) is given up:
-// the window stays black until the next tick, which goes on with the next entry; a slow read that keeps
-// moving is waited for. Its creation waits at most ChangeRules::kFirstPictureWait for the first
-// picture, and is then displayed without it if need be.
+// its picture the picture before it stays on screen, and the new one takes its place in one paint; when
+// and how changes follow the ticks is ChangeRules'. A picture that cannot be shown (missing, damaged,
+// too large, or given up because a call on the file system was not back within
+// ChangeRules::kStallBound) leaves the window black until the next tick, which goes on with the next
+// entry; a slow read that keeps moving is waited for. So at most two pictures are held, and two only
+// while a change reads. Its creation waits at most ChangeRules::kFirstPictureWait for the first picture,
+// and is then displayed without it if need be.
+//
+// It follows the console display's state, as the system tells it: while the display is off, ticks read
+// and change nothing, and when it comes back the show goes on at once (see ChangeRules). It asks
+// nothing that keeps the display or the machine awake.
 class SlideWindow final : public win::WindowObject {
  public:
   SlideWindow(HINSTANCE instance, const settings::SettingsStore& store, std::function<void()> endShow);
@@ -57,8 +64,10 @@ class SlideWindow final : public win::WindowObject {
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   void onCreate();
-  // Reads the next stored picture for the monitors as they are now.
-  void startChange();
+  // The console display was switched off, or on or dimmed (see ChangeRules).
+  void onDisplayVisible(bool visible);
+  // Reads the next stored picture for the monitors as they are now, waiting `wait` at most for it.
+  void startChange(std::chrono::milliseconds wait);
   void endChange(std::optional<VisiblePicture> picture);
   // Takes the size of the virtual screen and the monitors' places, as they are now.
   void coverScreen();
@@ -80,9 +89,10 @@ class SlideWindow final : public win::WindowObject {
   std::vector<PixelRect> monitors_;  // in the window's pixels
   // Each loader thread keeps one imaging factory for all the pictures it reads.
   using Loader = win::Worker<win::PictureDecoder, VisiblePicture>;
-  Loader loader_;  // reads the first picture while the window is made, then delivers each one read
+  Loader loader_;
   std::optional<VisiblePicture> picture_;  // `Image1`: the picture on screen and its place
   bool cursorHidden_ = false;
+  win::DisplayPowerRegistration displayPower_;
 };
 
 }  // namespace slidewell::slideshow

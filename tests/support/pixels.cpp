@@ -55,4 +55,9 @@ std::optional<RECT> Pixels::boundsWhere(const std::function<bool(Rgb)>& wanted) 
   return bounds;
 }
 
+bool Pixels::allOf(Rgb colour) const {
+  const std::uint32_t wanted = std::uint32_t{colour.r} << 16 | std::uint32_t{colour.g} << 8 | colour.b;
+  return std::all_of(pixels_.begin(), pixels_.end(), [wanted](std::uint32_t p) { return p == wanted; });
+}
+
 }  // namespace slidewell::testing_support

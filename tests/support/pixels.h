@@ -25,6 +25,10 @@ class Pixels {
   Rgb at(int x, int y) const;
   // The smallest rectangle holding every pixel for which `wanted` holds, if any.
   std::optional<RECT> boundsWhere(const std::function<bool(Rgb)>& wanted) const;
+  // Whether every pixel is of that colour.
+  bool allOf(Rgb colour) const;
+
+  bool operator==(const Pixels&) const = default;
 
  private:
   int width_ = 0;

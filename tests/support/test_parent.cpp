@@ -1,7 +1,5 @@
 #include "test_parent.h"
 
-#include <utility>
-
 #include "setup/dialog/control_factory.h"
 #include "win/window_text.h"
 
@@ -12,8 +10,7 @@ constexpr wchar_t kClassName[] = L"SlidewellTestParent";
 
 }  // namespace
 
-TestParent::TestParent(std::function<bool(UINT message, WPARAM wParam)> takesFirst)
-    : takesFirst_(std::move(takesFirst)) {
+TestParent::TestParent() {
   create(GetModuleHandleW(nullptr), {kClassName},
          {.style = WS_OVERLAPPEDWINDOW, .title = L"test", .place = RECT{0, 0, 400, 400}});
 }
@@ -29,7 +26,6 @@ HWND TestParent::createControl(setup::ControlId id) {
 }
 
 LRESULT TestParent::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (takesFirst_ && takesFirst_(message, wParam)) return 0;
   if (message == WM_COMMAND) {
     commands.emplace_back(LOWORD(wParam), HIWORD(wParam));
     return 0;

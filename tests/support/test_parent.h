@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,11 +13,9 @@
 namespace slidewell::testing_support {
 
 // A hidden top-level window to hold the controls under test; it records the notifications they send.
-// `takesFirst`, when given, sees each message before the window does and tells whether it took it, as a
-// window of the program passes its messages to the parts that work for it.
 class TestParent final : public win::WindowObject {
  public:
-  explicit TestParent(std::function<bool(UINT message, WPARAM wParam)> takesFirst = nullptr);
+  TestParent();
   ~TestParent();
 
   // The dialog's control `id`, made and placed as the dialog makes it at 96 DPI, in the default GUI font.
@@ -31,8 +28,6 @@ class TestParent final : public win::WindowObject {
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   setup::PreviewImage image_;  // for the preview box, should a test make one
-
-  std::function<bool(UINT message, WPARAM wParam)> takesFirst_;
 };
 
 // The control's window rectangle relative to the top-left corner of `window`'s client area.

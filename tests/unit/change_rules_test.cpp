@@ -9,6 +9,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
+TEST(ChangeRules, APictureIsGivenUpWhenOneCallOnTheFileSystemHasNotReturnedForTwoSeconds) {
+  EXPECT_EQ(slideshow::ChangeRules::kStallBound, 2000ms);
+}
+
 TEST(ChangeRules, ChangesNeverOverlapAndALatePictureGetsAWholePeriod) {
   slideshow::ChangeRules rules;
   rules.setPeriod(3000);
@@ -30,6 +34,36 @@ TEST(ChangeRules, ChangesNeverOverlapAndALatePictureGetsAWholePeriod) {
   EXPECT_TRUE(rules.tick());
   EXPECT_FALSE(rules.tick());
   EXPECT_FALSE(rules.changeEnded());
+}
+
+TEST(ChangeRules, WhileTheDisplayIsOffNothingStartsAndItsReturnGoesOnWhereTheShowWas) {
+  using Resume = slideshow::ChangeRules::Resume;
+  slideshow::ChangeRules rules;
+  rules.setPeriod(3000);
+  EXPECT_EQ(rules.displayVisible(true), Resume::Nothing);  // told at the start: nothing changes
+
+  // Off between changes: no tick starts one; back, the next picture starts at once.
+  EXPECT_EQ(rules.displayVisible(false), Resume::Nothing);
+  EXPECT_FALSE(rules.tick());
+  EXPECT_FALSE(rules.tick());
+  EXPECT_EQ(rules.displayVisible(true), Resume::ChangeNow);
+  EXPECT_TRUE(rules.tick());
+
+  // Off while a change reads: it ends in the dark, and its picture is the one seen on the return.
+  EXPECT_EQ(rules.displayVisible(false), Resume::Nothing);
+  EXPECT_FALSE(rules.changeEnded());
+  EXPECT_EQ(rules.displayVisible(true), Resume::PeriodAfresh);
+  EXPECT_TRUE(rules.tick());
+
+  // Back while the change still reads: its end starts the period afresh. Dimmed counts as seen.
+  EXPECT_EQ(rules.displayVisible(false), Resume::Nothing);
+  EXPECT_EQ(rules.displayVisible(true), Resume::Nothing);
+  EXPECT_TRUE(rules.changeEnded());
+
+  // A show that never changes stays as it is.
+  rules.setPeriod(0);
+  EXPECT_EQ(rules.displayVisible(false), Resume::Nothing);
+  EXPECT_EQ(rules.displayVisible(true), Resume::Nothing);
 }
 
 TEST(ReadProgress, OnlyACallThatHasNotReturnedWithinTheBoundIsAStall) {

@@ -13,17 +13,14 @@
 namespace slidewell::testing_support {
 
 inline constexpr int kFolderListId = static_cast<int>(setup::ControlId::Folders);
-inline constexpr UINT kFolderReadMessage = WM_APP + 3;
-inline constexpr UINT_PTR kFolderWatchTimer = 4;
 
 // The browser's controls in a test window, made as the dialog makes them, and the browser over them once
 // open() is called.
 class BrowserControls {
  public:
   setup::Browser& open(const std::wstring& startFolder) {
-    return opened.emplace(
-        parent.hwnd(), win::WorkerRouting{kFolderReadMessage, kFolderWatchTimer, setup::kBrowseStallBound}, driveCombo,
-        folderList, fileList, addButton, startFolder, [this](bool moved) { lastMove = moved; });
+    return opened.emplace(driveCombo, folderList, fileList, addButton, startFolder,
+                          [this](bool moved) { lastMove = moved; });
   }
 
   // Waits for the end of the read that a move of the user's started, as the dialog does, and hands it
@@ -34,7 +31,7 @@ class BrowserControls {
     return lastMove.value_or(false);
   }
 
-  TestParent parent{[this](UINT message, WPARAM wParam) { return opened && opened->handle(message, wParam); }};
+  TestParent parent;
   HWND driveCombo = parent.createControl(setup::ControlId::Drives);
   HWND folderList = parent.createControl(setup::ControlId::Folders);
   HWND fileList = parent.createControl(setup::ControlId::Files);

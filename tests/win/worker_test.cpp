@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <vector>
 
-#include "test_parent.h"
 #include "wait.h"
 
 namespace slidewell::win {
@@ -16,9 +14,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr UINT kEnded = WM_APP + 7;
-constexpr UINT_PTR kWatch = 3;
-constexpr WorkerRouting kRouting{kEnded, kWatch, 300ms};
+// Long beside a call of the slow job below (10 ms), short beside the tests' waits (5 s).
+constexpr std::chrono::milliseconds kStallBound = 1000ms;
 
 // Made once by each thread that a worker starts.
 struct CountedTools {
@@ -58,12 +55,12 @@ TestWorker::Job giving(std::shared_ptr<int> result, std::shared_ptr<Gate> gate =
   };
 }
 
-// What a worker delivers to a test window that passes it its messages.
+// What a worker delivers, on this thread.
 struct Delivered {
   TestWorker::Delivery delivery() {
     return [this](std::optional<std::shared_ptr<int>> result) { values.push_back(result ? **result : -1); };
   }
-  // Runs the window's thread until `count` ends have been delivered, or for `ms` at most.
+  // Runs this thread's messages until `count` ends have been delivered, or for `ms` at most.
   void await(std::size_t count, DWORD ms = 5000) {
     testing_support::waitUntil([&] { return values.size() >= count; }, ms);
   }
@@ -71,22 +68,21 @@ struct Delivered {
   std::vector<int> values;  // -1 for an end without a result
 };
 
-TEST(Worker, DeliversEachEndOnceOnTheWindowsThread) {
-  TestWorker worker(kRouting);
-  const testing_support::TestParent parent([&](UINT message, WPARAM wParam) { return worker.handle(message, wParam); });
-  worker.attach(parent.hwnd());
+TEST(Worker, DeliversEachEndOnceOnItsThread) {
+  TestWorker worker(kStallBound);
   Delivered delivered;
 
   worker.start(giving(std::make_shared<int>(42)), delivered.delivery());
+  EXPECT_TRUE(delivered.values.empty()) << "delivered before its thread's messages ran";
   delivered.await(1);
   EXPECT_EQ(delivered.values, (std::vector<int>{42}));
 
-  // Slow reads that go on returning are no stall, however long they take together.
+  // Short calls that go on returning are no stall, however long they take together.
   worker.start(
       [](CountedTools&, picture::ReadProgress& progress) {
-        for (int i = 0; i < 12; ++i) {
+        for (int i = 0; i < 150; ++i) {
           const picture::ReadProgress::Call call(&progress);
-          Sleep(50);
+          Sleep(10);
         }
         return std::optional(std::make_shared<int>(7));
       },
@@ -108,7 +104,7 @@ TEST(Worker, DeliversEachEndOnceOnTheWindowsThread) {
   delivered.await(4);
   EXPECT_EQ(delivered.values, (std::vector<int>{42, 7, -1, -1}));
   gate->open();
-  delivered.await(5, 200);
+  delivered.await(5, 300);
   EXPECT_EQ(delivered.values, (std::vector<int>{42, 7, -1, -1}));
 
   // A job replaced by another is never delivered.
@@ -118,13 +114,27 @@ TEST(Worker, DeliversEachEndOnceOnTheWindowsThread) {
   worker.start(giving(std::make_shared<int>(2)), delivered.delivery());
   held->open();
   delivered.await(5);
-  delivered.await(6, 100);
+  delivered.await(6, 300);
   EXPECT_EQ(delivered.values, (std::vector<int>{42, 7, -1, -1, 2}));
+}
+
+TEST(Worker, AStartThatWaitsDeliversAnEndInTimeAtOnceAndALaterOneWhenItComes) {
+  TestWorker worker(kStallBound);
+  Delivered delivered;
+  EXPECT_TRUE(worker.start(giving(std::make_shared<int>(5)), delivered.delivery(), 5s));
+  EXPECT_EQ(delivered.values, (std::vector<int>{5}));
+
+  const auto gate = std::make_shared<Gate>();
+  EXPECT_FALSE(worker.start(giving(std::make_shared<int>(6), gate), delivered.delivery(), 100ms));
+  EXPECT_EQ(delivered.values, (std::vector<int>{5}));
+  gate->open();
+  delivered.await(2);
+  EXPECT_EQ(delivered.values, (std::vector<int>{5, 6}));
 }
 
 TEST(Worker, AJobStartedAsThePreviousOneEndsTakesTheSameThread) {
   CountedTools::made = 0;
-  TestWorker worker(kRouting);
+  TestWorker worker(kStallBound);
   for (int i = 0; i < 300; ++i) {
     worker.start(giving(std::make_shared<int>(i)), nullptr);
     while (worker.busy()) {
@@ -140,40 +150,27 @@ TEST(Worker, StalledJobsHoldAtMostTwoThreadsAndWhatTheyGiveLateIsFreedUnseen) {
   auto late = std::make_shared<int>(1);
   const std::weak_ptr<int> lateSeen = late;
   {
-    TestWorker worker(kRouting);
+    // Long enough that the job waiting for a thread is not given up before the test frees one.
+    TestWorker worker(5s);
+    Delivered delivered;
     worker.start(giving(std::move(late), first), nullptr);
     ASSERT_TRUE(first->reached());
     worker.start(giving(std::make_shared<int>(2), second), nullptr);  // gives up the first
     ASSERT_TRUE(second->reached());
-    std::optional<int> third;
-    worker.start(giving(std::make_shared<int>(3)), [&](auto result) { third = result ? **result : -1; });
-    EXPECT_FALSE(worker.waitFor(200ms));  // waits for a thread
+    EXPECT_FALSE(worker.start(giving(std::make_shared<int>(3)), delivered.delivery(), 200ms)) << "ran without a thread";
     EXPECT_TRUE(worker.busy());
     EXPECT_EQ(CountedTools::made, 2);
 
     first->open();
-    ASSERT_TRUE(worker.waitFor(5s));
-    worker.deliver();
-    EXPECT_EQ(third, 3);
+    delivered.await(1);
+    EXPECT_EQ(delivered.values, (std::vector<int>{3}));
     EXPECT_TRUE(lateSeen.expired());
     // The freed thread stays for later jobs, with the tools it made.
-    const auto again = worker.runWithin(giving(std::make_shared<int>(4)), 5s);
-    ASSERT_TRUE(again.has_value());
-    EXPECT_EQ(**again, 4);
+    EXPECT_TRUE(worker.start(giving(std::make_shared<int>(4)), delivered.delivery(), 5s));
+    EXPECT_EQ(delivered.values, (std::vector<int>{3, 4}));
     EXPECT_EQ(CountedTools::made, 2);
   }
   second->open();
-}
-
-TEST(Worker, RunWithinGivesUpAJobThatOutlastsItsTime) {
-  const auto gate = std::make_shared<Gate>();
-  TestWorker worker(kRouting);
-  const ULONGLONG start = GetTickCount64();
-  EXPECT_FALSE(worker.runWithin(giving(std::make_shared<int>(5), gate), 100ms).has_value());
-  EXPECT_LT(GetTickCount64() - start, 2000u);
-  EXPECT_FALSE(worker.busy());
-  gate->open();
-  EXPECT_TRUE(worker.waitFor(5s));
 }
 
 }  // namespace

@@ -6,16 +6,15 @@
 
 namespace slidewell::setup {
 
-Browser::Browser(HWND window, win::WorkerRouting routing, HWND drives, HWND folders, HWND files, HWND add,
-                 std::wstring_view startFolder, std::function<void(bool moved)> arrived)
-    : reader_(routing),
+Browser::Browser(HWND drives, HWND folders, HWND files, HWND add, std::wstring_view startFolder,
+                 std::function<void(bool moved)> arrived)
+    : reader_(kBrowseStallBound),
       drives_(drives, startFolder),
       folders_(folders),
       files_(files),
       add_(add),
       arrived_(std::move(arrived)) {
-  reader_.attach(window);
-  if (const auto start = parseFolderPath(startFolder)) moveWithin(toFolder(*start));
+  if (const auto start = parseFolderPath(startFolder)) startMove(toFolder(*start), kBrowseWait, false);
 }
 
 bool Browser::followDrive() {
@@ -24,25 +23,25 @@ bool Browser::followDrive() {
     drives_.showDriveOf(folders_.path());
     return false;
   }
-  startMove(toDrive(*letter));
+  startMove(toDrive(*letter), {}, true);
   return true;
 }
 
 bool Browser::openSelectedFolder() {
   const auto target = folders_.selectedTarget();
   if (!target) return false;
-  startMove(toFolder(*target));
+  startMove(toFolder(*target), {}, true);
   return true;
 }
 
 bool Browser::moveToDrive(std::wstring_view text) {
   const auto letter = drives_.listed(text);
-  return letter && moveWithin(toDrive(*letter));
+  return letter && startMove(toDrive(*letter), kBrowseWait, false);
 }
 
 bool Browser::moveToFolder(std::wstring_view path) {
   const auto folder = parseFolderPath(path);
-  return folder && moveWithin(toFolder(*folder));
+  return folder && startMove(toFolder(*folder), kBrowseWait, false);
 }
 
 std::optional<std::wstring> Browser::chooseFile() {
@@ -53,24 +52,27 @@ std::optional<std::wstring> Browser::chooseFile() {
 }
 
 Browser::Reader::Job Browser::toDrive(wchar_t letter) {
-  return [letter](std::monostate&, picture::ReadProgress&) { return std::optional(readDriveDestination(letter)); };
+  return [letter](std::monostate&, picture::ReadProgress& progress) {
+    return std::optional(readDriveDestination(letter, progress));
+  };
 }
 
 Browser::Reader::Job Browser::toFolder(const FolderPath& folder) {
-  return [folder](std::monostate&, picture::ReadProgress&) { return std::optional(readFolderDestination(folder)); };
+  return [folder](std::monostate&, picture::ReadProgress& progress) {
+    return std::optional(readFolderDestination(folder, progress));
+  };
 }
 
-void Browser::startMove(Reader::Job job) {
-  reader_.start(std::move(job), [this](std::optional<Destination> destination) {
-    // Given up, it leads nowhere.
-    const bool moved = arriveAt(destination.value_or(Destination{}));
-    if (arrived_) arrived_(moved);
-  });
-}
-
-bool Browser::moveWithin(Reader::Job job) {
-  // Not read in time, it leads nowhere.
-  return arriveAt(reader_.runWithin(std::move(job), kBrowseWait).value_or(Destination{}));
+bool Browser::startMove(Reader::Job job, std::chrono::milliseconds wait, bool told) {
+  const bool ended = reader_.start(
+      std::move(job),
+      [this, told](std::optional<Destination> destination) {
+        // Given up, it leads nowhere.
+        lastMoved_ = arriveAt(destination.value_or(Destination{}));
+        if (told && arrived_) arrived_(lastMoved_);
+      },
+      wait);
+  return ended && lastMoved_;
 }
 
 bool Browser::arriveAt(const Destination& destination) {

@@ -22,7 +22,8 @@ namespace slidewell::setup {
 // hung one delays the dialog by no more than that. The read goes on on a thread of its own (see
 // win::Worker).
 inline constexpr std::chrono::milliseconds kBrowseWait{400};
-// How long a move of the user's may wait for a thread, behind reads that hang, before it is given up.
+// How long a call on the file system of a move, or the move's wait for a thread behind reads that hang,
+// may take before the move is given up.
 inline constexpr std::chrono::milliseconds kBrowseStallBound{2000};
 
 // The dialog's file browser: the drive list, the folder list and the file list moving together, and
@@ -30,17 +31,18 @@ inline constexpr std::chrono::milliseconds kBrowseStallBound{2000};
 // shows it in both lists; it disables "Add", which a click on a file of that folder enables again. A
 // drive or folder that cannot be read changes nothing.
 //
-// The user's moves are read on a thread of their own, so that a drive or folder that hangs never holds
-// the window: the lists stay as they were, and usable, until the read has ended, and then move (the
-// window passes its messages through handle() for that). A newer move gives up an older one still being
-// read, and a move left waiting behind hung reads for `routing.stallBound` is given up. `arrived`, when
-// given, is told the end of each of the user's moves: whether the lists moved. The moves that loading
-// the configuration makes wait for their read, but at most kBrowseWait.
+// The moves are read on a thread of their own, so that a drive or folder that hangs never holds the
+// window: the lists stay as they were, and usable, until the read has ended, and then move. A newer
+// move gives up an older one still being read, and a move whose call on the file system (or whose wait
+// for a thread, behind hung reads) has not returned within kBrowseStallBound is given up and leads
+// nowhere. `arrived`, when given, is told the end of each of the user's moves: whether the lists moved.
+// The moves that loading the configuration makes wait for their read, but at most kBrowseWait: one not
+// read by then arrives when it is read, unless the user moves first.
 class Browser {
  public:
   // Starts in `startFolder` (where the program runs).
-  Browser(HWND window, win::WorkerRouting routing, HWND drives, HWND folders, HWND files, HWND add,
-          std::wstring_view startFolder, std::function<void(bool moved)> arrived = nullptr);
+  Browser(HWND drives, HWND folders, HWND files, HWND add, std::wstring_view startFolder,
+          std::function<void(bool moved)> arrived = nullptr);
 
   // The user chose another drive in the drive list. The folder list moves to that drive's current
   // folder (for the drive the program runs on, the folder it runs in) or, when that cannot be read, the
@@ -49,10 +51,9 @@ class Browser {
   bool followDrive();
   // A double-click or Enter in the folder list; nothing to read when it is on the current folder.
   bool openSelectedFolder();
-  // Takes the reads' own messages, and tells whether `message` was one.
-  bool handle(UINT message, WPARAM wParam) { return reader_.handle(message, wParam); }
 
   // A stored drive, as text ("c: [SYSTEM]"): made current, and the folder list follows as above.
+  // Both tell whether the lists moved within kBrowseWait.
   bool moveToDrive(std::wstring_view text);
   // A stored folder: made current, and the drive list shows the drive it is on.
   bool moveToFolder(std::wstring_view path);
@@ -74,8 +75,9 @@ class Browser {
 
   static Reader::Job toDrive(wchar_t letter);
   static Reader::Job toFolder(const FolderPath& folder);
-  void startMove(Reader::Job job);
-  bool moveWithin(Reader::Job job);
+  // Starts the move and waits `wait` at most for it: whether the lists moved by then. `told` says
+  // whether `arrived` hears of its end.
+  bool startMove(Reader::Job job, std::chrono::milliseconds wait, bool told);
   bool arriveAt(const Destination& destination);
 
   Reader reader_;
@@ -84,6 +86,7 @@ class Browser {
   FileList files_;
   HWND add_;
   std::function<void(bool moved)> arrived_;
+  bool lastMoved_ = false;  // whether the last move that ended moved the lists
 };
 
 }  // namespace slidewell::setup

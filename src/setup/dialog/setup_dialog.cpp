@@ -19,10 +19,6 @@ constexpr wchar_t kClassName[] = L"SlidewellSetupDialog";
 // A fixed single-line border and the close box, without minimise or maximise box.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
-constexpr UINT kPreviewReadMessage = WM_APP + 1;
-constexpr UINT kFolderReadMessage = WM_APP + 2;
-constexpr UINT_PTR kPreviewWatchTimerId = 1;
-constexpr UINT_PTR kFolderWatchTimerId = 2;
 
 POINT pointFrom(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
@@ -86,7 +82,6 @@ void SetupDialog::status(std::wstring_view x) const {
 }
 
 LRESULT SetupDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if ((previews_ && previews_->handle(message, wParam)) || (browser_ && browser_->handle(message, wParam))) return 0;
   switch (message) {
     case WM_CREATE:
       return onCreate() ? 0 : -1;
@@ -134,10 +129,8 @@ bool SetupDialog::onCreate() {
   placeWindow(POINT{twipsToPixels(kWindow.left, static_cast<int>(dpi_)) + frame.left,
                     twipsToPixels(kWindow.top, static_cast<int>(dpi_)) + frame.top});
   lastFocus_ = control(ControlId::Interval);
-  previews_.emplace(win::WorkerRouting{kPreviewReadMessage, kPreviewWatchTimerId, kPreviewStallBound});
-  previews_->attach(window);
-  browser_.emplace(window, win::WorkerRouting{kFolderReadMessage, kFolderWatchTimerId, kBrowseStallBound},
-                   control(ControlId::Drives), control(ControlId::Folders), control(ControlId::Files),
+  previews_.emplace(kPreviewStallBound);
+  browser_.emplace(control(ControlId::Drives), control(ControlId::Folders), control(ControlId::Files),
                    control(ControlId::Add), processCurrentFolder());
   setupControls_.emplace(window, *browser_);
   onLoad();

@@ -1,5 +1,7 @@
 #include "screen.h"
 
+#include <functional>
+
 #include "wait.h"
 #include "win/gdi.h"
 
@@ -52,17 +54,43 @@ std::optional<Rgb> theOneColourShown(const std::vector<Rgb>& colours) {
   return shown;
 }
 
-std::vector<Rgb> coloursInTurn(const RunningProgram& program, const std::vector<Rgb>& colours, std::size_t count,
-                               DWORD timeoutMs) {
+namespace {
+
+// Watches the screen while `program` runs, noting each change of the one colour of `colours` shown (or
+// of black, when `black` is noted and the screen shows nothing else), until `done` holds of what was seen.
+std::vector<Rgb> watch(const RunningProgram& program, const std::vector<Rgb>& colours, bool black,
+                       const std::function<bool(const std::vector<Rgb>&)>& done, DWORD timeoutMs) {
   std::vector<Rgb> seen;
   testing_support::waitUntil(
       [&] {
-        const auto shown = theOneColourShown(colours);
+        const Screenshot shot = Screenshot::capture();
+        std::optional<Rgb> shown;
+        if (black && shot.onlyBlack()) shown = kBlack;
+        for (const Rgb& colour : colours) {
+          if (!shot.boundsOf(colour)) continue;
+          shown = shown ? std::nullopt : std::optional(colour);
+          if (!shown) break;
+        }
         if (shown && (seen.empty() || seen.back() != *shown)) seen.push_back(*shown);
-        return seen.size() >= count || !program.running();
+        return done(seen) || !program.running();
       },
       timeoutMs);
   return seen;
+}
+
+}  // namespace
+
+std::vector<Rgb> coloursInTurn(const RunningProgram& program, const std::vector<Rgb>& colours, std::size_t count,
+                               DWORD timeoutMs) {
+  return watch(
+      program, colours, false, [count](const std::vector<Rgb>& seen) { return seen.size() >= count; }, timeoutMs);
+}
+
+std::vector<Rgb> sightingsUntil(const RunningProgram& program, const std::vector<Rgb>& colours, Rgb last,
+                                DWORD timeoutMs) {
+  return watch(
+      program, colours, true, [last](const std::vector<Rgb>& seen) { return !seen.empty() && seen.back() == last; },
+      timeoutMs);
 }
 
 }  // namespace slidewell::e2e

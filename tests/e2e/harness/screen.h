@@ -36,6 +36,10 @@ class Screenshot {
   Rgb at(int x, int y) const;
   // The smallest rectangle, in screen coordinates, holding every pixel of that colour, if any.
   std::optional<RECT> boundsOf(Rgb colour) const;
+  // Whether nothing but black is on it.
+  bool onlyBlack() const { return pixels_.allOf(kBlack); }
+
+  bool operator==(const Screenshot&) const = default;
 
  private:
   Screenshot(int left, int top, testing_support::Pixels pixels) : left_(left), top_(top), pixels_(std::move(pixels)) {}
@@ -58,5 +62,8 @@ std::optional<Rgb> theOneColourShown(const std::vector<Rgb>& colours);
 // `timeoutMs` has passed.
 std::vector<Rgb> coloursInTurn(const RunningProgram& program, const std::vector<Rgb>& colours, std::size_t count,
                                DWORD timeoutMs);
+// The same, with black for a screen that shows nothing but black, until `last` is seen.
+std::vector<Rgb> sightingsUntil(const RunningProgram& program, const std::vector<Rgb>& colours, Rgb last,
+                                DWORD timeoutMs);
 
 }  // namespace slidewell::e2e
