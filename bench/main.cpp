@@ -5,9 +5,12 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "bmp_file.h"
+#include "change_cost.h"
+#include "figures.h"
 #include "measure.h"
 #include "picture_encoder.h"
 #include "settings/registry_settings_store.h"
@@ -19,11 +22,19 @@
 namespace {
 
 using namespace slidewell;
+using namespace slidewell::bench;
 
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
 constexpr int kRounds = 7;
 constexpr double kMb = 1024.0 * 1024.0;
+// What the show may hold beyond the minimal program and its pictures: its threads' stacks, the imaging
+// factory, the code of the decoders. A guess, not a measure.
+constexpr double kSlackMb = 8.0;
+// What the entry to the first picture may take beyond the minimal program's start and one change: the
+// store, the timer and the cursor. A guess, not a measure.
+constexpr double kEntrySlackMs = 20.0;
+constexpr DWORD kDecoderCopyFailed = 0xFFFFFFFF;
 
 // Colour everywhere, never black, and varied enough that JPEG has work to do.
 testing_support::Rgb patternAt(int x, int y) {
@@ -57,52 +68,15 @@ void configure(const std::vector<std::wstring>& pictures, std::wstring_view inte
 
 double ratio(double a, double b) { return b > 0.0 ? a / b : 0.0; }
 
-struct Change {
-  double ms;
-  std::uint64_t bytesRead;
-  double readMs;
-  double decodeMs;
-};
-
-Change printChange(const std::wstring& picture, const char* what, const char* target,
-                   const bench::ReadFileCounter& counter) {
-  const bench::ChangeCost cost = bench::costOfChange(picture, kRounds, counter);
-  const Change change{cost.ms, cost.bytesRead, bench::msToReadFile(picture, kRounds),
-                      bench::msToDecodeWhole(picture, kRounds)};
-  std::printf(
-      "one change, %-24s (%5.1f MB file): %7.1f ms | bare read %6.1f ms: %5.2f x | "
-      "bare decode %6.1f ms: %5.2f x | target %s\n",
-      what, fileMb(picture), change.ms, change.readMs, ratio(change.ms, change.readMs), change.decodeMs,
-      ratio(change.ms, change.decodeMs), target);
-  return change;
-}
-
-// The median start of the show to its first picture. Before each start the minimal program paints the
-// screen another colour, since the last picture stays on screen after its program has ended.
-void printFirstPicture(const std::wstring& scr, const std::wstring& minimal, const std::wstring& picture,
-                       const char* what, double minimalMs, double changeMs) {
-  configure({picture}, L"0");
-  std::vector<double> starts;
-  for (int i = 0; i < kRounds; ++i) {
-    bench::msToFirstPaint(minimal, i % 2 == 0 ? L"grey" : L"white");
-    if (const auto ms = bench::msToFirstPaint(scr, L"/s")) starts.push_back(*ms);
-  }
-  const double target = minimalMs + changeMs + 20.0;
-  if (starts.empty()) {
-    std::printf("entry to first picture, %-26s not seen within 20 s\n", what);
-    return;
-  }
-  std::sort(starts.begin(), starts.end());
-  const double ms = starts[starts.size() / 2];
-  std::printf("entry to first picture, %-26s %7.1f ms | minimal start + one change + 20 ms = %6.1f ms: %5.2f x\n", what,
-              ms, target, ms / target);
+std::wstring thisProgram() {
+  wchar_t self[MAX_PATH + 1] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH + 1);
+  return self;
 }
 
 std::wstring besideThisProgram(const wchar_t* name) {
-  wchar_t self[MAX_PATH + 1] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH + 1);
-  std::wstring path = self;
-  return path.substr(0, path.find_last_of(L"\\/") + 1) + name;
+  const std::wstring self = thisProgram();
+  return self.substr(0, self.find_last_of(L"\\/") + 1) + name;
 }
 
 std::wstring folderForFiles() {
@@ -113,10 +87,227 @@ std::wstring folderForFiles() {
   return folder;
 }
 
+// The median start of the minimal program to its first paint, each start in another colour than the
+// last, which stays on screen after its program has ended.
+std::optional<double> minimalStart(const std::wstring& minimal) {
+  std::vector<double> starts;
+  for (int i = 0; i < kRounds; ++i) {
+    const auto ms = msToFirstPaint(minimal, i % 2 == 0 ? L"grey" : L"white");
+    if (!ms) return std::nullopt;
+    starts.push_back(*ms);
+  }
+  return median(starts);
+}
+
+// The median start of the show to its first picture. Before each start the minimal program paints the
+// screen another colour, since the last picture stays on screen after its program has ended.
+std::optional<double> showStart(const std::wstring& scr, const std::wstring& minimal) {
+  std::vector<double> starts;
+  for (int i = 0; i < kRounds; ++i) {
+    msToFirstPaint(minimal, i % 2 == 0 ? L"grey" : L"white");
+    const auto ms = msToFirstPaint(scr, L"/s");
+    if (!ms) return std::nullopt;
+    starts.push_back(*ms);
+  }
+  return median(starts);
+}
+
+// The pictures of the benchmark, in a folder of their own, removed at the end.
+struct Pictures {
+  std::wstring folder = folderForFiles();
+  std::wstring screenBmp = folder + L"\\screen.bmp";
+  std::wstring bigBmp = folder + L"\\big.bmp";
+  std::wstring bigJpeg = folder + L"\\big.jpg";
+
+  bool write() const {
+    const int screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    std::vector<std::uint8_t> bgra;
+    bgra.reserve(std::size_t{kWidth} * kHeight * 4);
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) {
+        const auto c = patternAt(x, y);
+        bgra.insert(bgra.end(), {c.b, c.g, c.r, 255});
+      }
+    }
+    return writeFile(screenBmp, testing_support::bmpBytes(screenWidth, screenHeight, patternAt)) &&
+           writeFile(bigBmp, testing_support::bmpBytes(kWidth, kHeight, patternAt)) &&
+           testing_support::encodePicture(bigJpeg, GUID_ContainerFormatJpeg, kWidth, kHeight, bgra);
+  }
+  ~Pictures() {
+    DeleteFileW(screenBmp.c_str());
+    DeleteFileW(bigBmp.c_str());
+    DeleteFileW(bigJpeg.c_str());
+    RemoveDirectoryW(folder.c_str());
+  }
+};
+
+// Where the time of the last change measured goes.
+void noteBreakdown(Figures& figures, const std::wstring& path, const ReadFileCounter& counter) {
+  const char* const what = "where the time of that change goes";
+  const auto parts = breakdownOfChange(path, kRounds, counter);
+  if (!parts) {
+    figures.notMeasured(what, "a part could not be timed");
+    return;
+  }
+  figures.note(what, format("store read %.2f ms, open and header %.2f ms, file calls %.2f ms, decoding, converting "
+                            "and copying %.2f ms (of which making and first writing the bitmap %.2f ms), hand-off to "
+                            "the window's thread %.2f ms, paint %.2f ms",
+                            parts->storeRead, parts->open, parts->fileCalls, parts->copying, parts->bitmap,
+                            parts->handOff, parts->paint));
+}
+
+// Each figure of one build, in one run. False when a measure could not be taken at all.
+bool measure(const std::wstring& scr, Figures& figures) {
+  const Pictures pictures;
+  if (!pictures.write()) {
+    std::fprintf(stderr, "could not write the pictures\n");
+    return false;
+  }
+  const int screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  const int screenHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  // Every file once from disk first, so that all reads come from the page cache.
+  for (const auto* path : {&pictures.bigBmp, &pictures.bigJpeg, &pictures.screenBmp}) {
+    if (!msToReadFile(*path, 1)) return false;
+  }
+
+  const std::wstring minimal = besideThisProgram(L"slidewell_minimal_window.exe");
+  const auto minimalMs = minimalStart(minimal);
+  if (!minimalMs) {
+    std::fprintf(stderr, "the minimal window program was never seen\n");
+    return false;
+  }
+  figures.note("start of a minimal window program to its first paint (floor)", format("%.1f ms", *minimalMs));
+
+  const ReadFileCounter counter;
+  if (!counter.ok()) {
+    std::fprintf(stderr, "this program's reads cannot be watched here\n");
+    return false;
+  }
+
+  // The large bitmap: its change, and the floors beside it. The picture covers the screen, so a change
+  // shows a screen's worth of rows, each cut to the screen's width.
+  configure({pictures.bigBmp}, L"0");
+  const auto bmp = costOfChange(pictures.bigBmp, kRounds, counter);
+  const auto bmpFile = msToReadFile(pictures.bigBmp, kRounds);
+  const std::uint64_t stride = (std::uint64_t{kWidth} * 3 + 3) / 4 * 4;
+  const int rowsShown = std::min(kHeight, screenHeight);
+  const std::uint64_t rowsBytes = stride * static_cast<std::uint64_t>(rowsShown);
+  const auto rowsMs = msToReadPart(pictures.bigBmp, 54 + stride * static_cast<std::uint64_t>((kHeight - rowsShown) / 2),
+                                   rowsBytes, kRounds);
+  if (!bmp || !bmpFile || !rowsMs) return false;
+  const auto spansMs = msToReadAgain(pictures.bigBmp, bmp->reads, kRounds);
+  if (!spansMs) return false;
+  figures.goal("4000 x 3000 24-bit BMP change, against the bare read of the whole file",
+               format("%.1f ms, %.2f x the read of %.1f ms", bmp->ms, ratio(bmp->ms, *bmpFile), *bmpFile),
+               ratio(bmp->ms, *bmpFile), "1 x", 1.0);
+  figures.goal("the same, against the bare read of the rows it shows",
+               format("%.2f x the read of its %d rows (%.1f MB in one call) in %.1f ms", ratio(bmp->ms, *rowsMs),
+                      rowsShown, static_cast<double>(rowsBytes) / kMb, *rowsMs),
+               ratio(bmp->ms, *rowsMs), "1.5 x", 1.5);
+  figures.note("the same, against the bare read of exactly what it reads",
+               format("%.2f x the %zu reads it made, made again, in %.1f ms", ratio(bmp->ms, *spansMs),
+                      bmp->reads.size(), *spansMs));
+  const std::uint64_t visibleBytes = std::uint64_t{3} * static_cast<std::uint64_t>(std::min(kWidth, screenWidth)) *
+                                     static_cast<std::uint64_t>(rowsShown);
+  const auto mb = [](std::uint64_t bytes) { return static_cast<double>(bytes) / kMb; };
+  figures.goal("bytes read by that change, against the visible part of the rows shown",
+               format("%.2f MB: %.2f x the visible part (%.2f MB), %.2f x the whole rows, %.2f x the file",
+                      mb(bmp->bytesRead), ratio(mb(bmp->bytesRead), mb(visibleBytes)), mb(visibleBytes),
+                      ratio(mb(bmp->bytesRead), mb(rowsBytes)), ratio(mb(bmp->bytesRead), fileMb(pictures.bigBmp))),
+               ratio(mb(bmp->bytesRead), mb(visibleBytes)), "1.1 x", 1.1,
+               "a span shorter than 4 kB is read as the 4 kB block it starts");
+  noteBreakdown(figures, pictures.bigBmp, counter);
+
+  configure({pictures.screenBmp}, L"0");
+  const auto screen = costOfChange(pictures.screenBmp, kRounds, counter);
+  const auto screenFile = msToReadFile(pictures.screenBmp, kRounds);
+  if (!screen || !screenFile) return false;
+  figures.note("screen-sized 24-bit BMP change, against its bare read",
+               format("%.1f ms, %.2f x the read of %.1f ms", screen->ms, ratio(screen->ms, *screenFile), *screenFile));
+
+  configure({pictures.bigJpeg}, L"0");
+  const auto jpeg = costOfChange(pictures.bigJpeg, kRounds, counter);
+  const auto jpegDecode = msToDecodeWhole(pictures.bigJpeg, kRounds);
+  if (!jpeg || !jpegDecode) return false;
+  figures.goal("4000 x 3000 JPEG change, against its bare decode",
+               format("%.1f ms, %.2f x the decode of %.1f ms", jpeg->ms, ratio(jpeg->ms, *jpegDecode), *jpegDecode),
+               ratio(jpeg->ms, *jpegDecode), "1.1 x", 1.1);
+  noteBreakdown(figures, pictures.bigJpeg, counter);
+
+  for (const auto& [path, what, change] : {std::tuple{pictures.screenBmp, "screen-sized 24-bit BMP", screen->ms},
+                                           std::tuple{pictures.bigBmp, "4000 x 3000 24-bit BMP", bmp->ms}}) {
+    configure({path}, L"0");
+    const std::string figure = format("entry to the first picture, %s", what);
+    const auto entry = showStart(scr, minimal);
+    if (!entry) {
+      figures.notMeasured(figure, "the first picture was not seen within 20 s");
+      continue;
+    }
+    const double goal = *minimalMs + change + kEntrySlackMs;
+    figures.goal(figure, format("%.1f ms, %.2f x the goal", *entry, ratio(*entry, goal)), *entry,
+                 format("the minimal start + one change + %.0f ms = %.1f ms", kEntrySlackMs, goal), goal,
+                 format("%.0f ms for the store, the timer and the cursor", kEntrySlackMs));
+  }
+
+  // Memory: the minimal program, a show of the bitmap, a show of both pictures; the JPEG decoder's own
+  // copy of its frame, measured in a process of its own.
+  const auto minimalPeak = peakWorkingSet(minimal, L"", 1000);
+  configure({pictures.bigBmp}, L"0.3");
+  const auto bmpPeak = peakWorkingSet(scr, L"/s", 5000);
+  configure({pictures.bigBmp, pictures.bigJpeg}, L"0.3");
+  const auto bothPeak = peakWorkingSet(scr, L"/s", 5000);
+  const auto decoderCopyKb = exitCodeOf(thisProgram(), L"--decoder-copy \"" + pictures.bigJpeg + L"\"");
+  if (minimalPeak && bmpPeak && bothPeak && decoderCopyKb && *decoderCopyKb != kDecoderCopyFailed) {
+    const double minimalMb = static_cast<double>(*minimalPeak) / kMb;
+    const double window = static_cast<double>(screenWidth) * screenHeight * 4 / kMb;
+    const double decoderCopy = static_cast<double>(*decoderCopyKb) / 1024.0;
+    const double bmpGoal = minimalMb + 2 * window + kSlackMb;
+    const double bmpMb = static_cast<double>(*bmpPeak) / kMb;
+    const double bothMb = static_cast<double>(*bothPeak) / kMb;
+    figures.goal("peak working set, 5 s show of the BMP at 0.3 s",
+                 format("%.1f MB, %.2f x the goal", bmpMb, bmpMb / bmpGoal), bmpMb,
+                 format("the minimal program %.1f + two window bitmaps %.1f + %.0f = %.1f MB", minimalMb, 2 * window,
+                        kSlackMb, bmpGoal),
+                 bmpGoal, format("%.0f MB for threads, factory and decoders", kSlackMb));
+    figures.goal(
+        "peak working set, 5 s show of the BMP and the JPEG at 0.3 s",
+        format("%.1f MB, %.2f x the goal", bothMb, bothMb / (bmpGoal + decoderCopy)), bothMb,
+        format("the same + the JPEG decoder's copy, measured at %.1f MB = %.1f MB", decoderCopy, bmpGoal + decoderCopy),
+        bmpGoal + decoderCopy, format("%.0f MB for threads, factory and decoders", kSlackMb));
+  } else {
+    figures.notMeasured("peak working set", "a program's counters could not be read");
+  }
+
+  configure({pictures.bigJpeg, pictures.bigJpeg, pictures.bigJpeg}, L"1");
+  if (const auto blank = blankBetweenPictures(scr, L"/s", 10)) {
+    figures.goal(
+        "blank between two pictures: the longest stretch with only black on the screen",
+        format("%.0f ms over %d changes of 4000 x 3000 JPEG photos, every 1 s", blank->longestMs, blank->changes),
+        blank->longestMs, "0 ms", 0.0);
+  } else {
+    figures.notMeasured("blank between two pictures", "the show did not change its picture 10 times within 120 s");
+  }
+
+  configure({pictures.screenBmp}, L"0");
+  if (const auto busy = processorMs(scr, L"/s", 10000)) {
+    figures.goal("processor time of a show between changes, over 10 s", format("%.1f ms", *busy), *busy, "0 ms", 0.0);
+  } else {
+    figures.notMeasured("processor time of a show between changes", "the show ended or could not be read");
+  }
+  return true;
+}
+
 }  // namespace
 
 // slidewell_bench PATH-OF-slidewell.scr
+// slidewell_bench --decoder-copy PICTURE   (for the benchmark itself: exits with the KB of the decoder's copy)
 int wmain(int argc, wchar_t** argv) {
+  const win::ComApartment com(COINIT_APARTMENTTHREADED);
+  if (argc == 3 && std::wstring(argv[1]) == L"--decoder-copy") {
+    const auto bytes = peakOfDecoderCopy(argv[2]);
+    return static_cast<int>(bytes ? static_cast<DWORD>(*bytes / 1024) : kDecoderCopyFailed);
+  }
   if (argc < 2) {
     std::fwprintf(stderr, L"usage: %ls PATH-OF-slidewell.scr\n", argv[0]);
     return 2;
@@ -126,114 +317,20 @@ int wmain(int argc, wchar_t** argv) {
     for (auto& c : scr) c = c == L'/' ? L'\\' : c;
     scr.insert(0, L"Z:");
   }
-  const win::ComApartment com(COINIT_APARTMENTTHREADED);
   const bench::SettingsBackup backup;
   if (!backup.ok()) {
     std::fprintf(stderr, "could not keep a copy of the current settings; nothing was measured\n");
     return 1;
   }
-
-  const std::wstring folder = folderForFiles();
-  const std::wstring screenBmp = folder + L"\\screen.bmp";
-  const std::wstring bigBmp = folder + L"\\big.bmp";
-  const std::wstring bigJpeg = folder + L"\\big.jpg";
-  const int screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-  const int screenHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  const auto big = testing_support::bmpBytes(kWidth, kHeight, patternAt);
-  std::vector<std::uint8_t> bgra;
-  bgra.reserve(std::size_t{kWidth} * kHeight * 4);
-  for (int y = 0; y < kHeight; ++y) {
-    for (int x = 0; x < kWidth; ++x) {
-      const auto c = patternAt(x, y);
-      bgra.insert(bgra.end(), {c.b, c.g, c.r, 255});
-    }
-  }
-  if (!writeFile(screenBmp, testing_support::bmpBytes(screenWidth, screenHeight, patternAt)) ||
-      !writeFile(bigBmp, big) ||
-      !testing_support::encodePicture(bigJpeg, GUID_ContainerFormatJpeg, kWidth, kHeight, bgra)) {
-    std::fprintf(stderr, "could not write the pictures\n");
-    return 1;
-  }
-  bgra = {};
-
-  std::printf("Slidewell benchmark: %d-bit build, virtual screen %d x %d, median of %d rounds\n",
-              static_cast<int>(sizeof(void*) * 8), screenWidth, screenHeight, kRounds);
-  bench::msToReadFile(bigBmp, 1);  // every file once from disk first, so that all reads come from the cache
-  bench::msToReadFile(bigJpeg, 1);
-  bench::msToReadFile(screenBmp, 1);
-
-  const std::wstring minimal = besideThisProgram(L"slidewell_minimal_window.exe");
-  std::vector<double> starts;
-  // Each start in another colour than the last, which stays on screen after its program has ended.
-  for (int i = 0; i < kRounds; ++i) {
-    if (const auto ms = bench::msToFirstPaint(minimal, i % 2 == 0 ? L"grey" : L"white")) starts.push_back(*ms);
-  }
-  if (starts.empty()) {
-    std::fprintf(stderr, "the minimal window program was never seen\n");
-    return 1;
-  }
-  std::sort(starts.begin(), starts.end());
-  const double minimalMs = starts[starts.size() / 2];
-  std::printf("start of a minimal window program, to its first paint: %7.1f ms\n", minimalMs);
-
-  const bench::ReadFileCounter counter;
-  if (!counter.ok()) std::printf("the bytes that a change reads cannot be counted here\n");
-  const Change screenChange = printChange(screenBmp, "screen-sized 24-bit BMP", "-", counter);
-  const Change bmpChange = printChange(bigBmp, "4000 x 3000 24-bit BMP", "1 x the bare read", counter);
-  printChange(bigJpeg, "4000 x 3000 JPEG", "1.1 x the bare decode", counter);
-
-  // The big bitmap covers the window, so a change shows a window's worth of rows, each cut to the
-  // window's width. The bare read of as many whole rows in one call, from the middle of the file.
-  const std::uint64_t stride = (std::uint64_t{kWidth} * 3 + 3) / 4 * 4;
-  const int rowsShown = std::min(kHeight, screenHeight);
-  const std::uint64_t rowsBytes = stride * static_cast<std::uint64_t>(rowsShown);
-  const std::uint64_t visibleBytes = std::uint64_t{3} * static_cast<std::uint64_t>(std::min(kWidth, screenWidth)) *
-                                     static_cast<std::uint64_t>(rowsShown);
-  const double rowsMs = bench::msToReadPart(bigBmp, 54 + stride * static_cast<std::uint64_t>((kHeight - rowsShown) / 2),
-                                            rowsBytes, kRounds);
   std::printf(
-      "one change, 4000 x 3000 24-bit BMP, against the bare read of the %d rows shown (%.1f MB in one call, "
-      "%.1f ms): %5.2f x | target 1.5 x\n",
-      rowsShown, static_cast<double>(rowsBytes) / kMb, rowsMs, ratio(bmpChange.ms, rowsMs));
-  if (counter.ok()) {
-    const auto mb = [](std::uint64_t bytes) { return static_cast<double>(bytes) / kMb; };
-    std::printf(
-        "bytes read by that change: %.2f MB | the visible part of the rows shown %.2f MB: %5.2f x | "
-        "the whole rows shown %.2f MB: %5.2f x | the whole file %.2f MB: %5.2f x\n",
-        mb(bmpChange.bytesRead), mb(visibleBytes), ratio(mb(bmpChange.bytesRead), mb(visibleBytes)), mb(rowsBytes),
-        ratio(mb(bmpChange.bytesRead), mb(rowsBytes)), fileMb(bigBmp), ratio(mb(bmpChange.bytesRead), fileMb(bigBmp)));
+      "Slidewell benchmark: %d-bit build, virtual screen %d x %d, median of %d rounds, files in the page cache\n",
+      static_cast<int>(sizeof(void*) * 8), GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
+      kRounds);
+  Figures figures;
+  if (!measure(scr, figures)) {
+    std::fprintf(stderr, "the benchmark could not measure what it says; its figures are incomplete\n");
+    return 1;
   }
-  printFirstPicture(scr, minimal, screenBmp, "screen-sized 24-bit BMP:", minimalMs, screenChange.ms);
-  printFirstPicture(scr, minimal, bigBmp, "4000 x 3000 24-bit BMP:", minimalMs, bmpChange.ms);
-
-  const auto minimalPeak = bench::peakWorkingSet(minimal, L"", 1000);
-  configure({bigBmp}, L"0.3");
-  const auto bmpPeak = bench::peakWorkingSet(scr, L"/s", 5000);
-  configure({bigBmp, bigJpeg}, L"0.3");
-  const auto bothPeak = bench::peakWorkingSet(scr, L"/s", 5000);
-  if (bmpPeak && bothPeak && minimalPeak) {
-    const double minimalMb = static_cast<double>(*minimalPeak) / kMb;
-    const double window = static_cast<double>(screenWidth) * screenHeight * 4 / kMb;
-    const double decoderCopy = static_cast<double>(kWidth) * kHeight * 3 / kMb;
-    const double bmpTarget = minimalMb + window + 8.0;
-    const double bothTarget = bmpTarget + decoderCopy;
-    std::printf(
-        "peak working set, 5 s show of the BMP at 0.3 s: %6.1f MB | target: minimal program %.1f + "
-        "window bitmap %.1f + 8 = %5.1f MB: %5.2f x\n",
-        static_cast<double>(*bmpPeak) / kMb, minimalMb, window, bmpTarget,
-        static_cast<double>(*bmpPeak) / kMb / bmpTarget);
-    std::printf(
-        "peak working set, 5 s show of the BMP and the JPEG at 0.3 s: %6.1f MB | target: the same + "
-        "the JPEG decoder's copy %.1f = %5.1f MB: %5.2f x\n",
-        static_cast<double>(*bothPeak) / kMb, decoderCopy, bothTarget,
-        static_cast<double>(*bothPeak) / kMb / bothTarget);
-  } else {
-    std::printf("peak working set: not available\n");
-  }
-
-  DeleteFileW(screenBmp.c_str());
-  DeleteFileW(bigBmp.c_str());
-  DeleteFileW(bigJpeg.c_str());
-  RemoveDirectoryW(folder.c_str());
+  figures.printSummary();
   return 0;
 }

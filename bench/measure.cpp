@@ -1,20 +1,74 @@
 #include "measure.h"
 
 #include <psapi.h>
-#include <wincodec.h>
 
 #include <algorithm>
 #include <cstdint>
 
-#include "memory_settings_store.h"
-#include "slideshow/slide_window.h"
-#include "wait.h"
-#include "win/com.h"
 #include "win/gdi.h"
-#include "win/handles.h"
 
 namespace slidewell::bench {
 namespace {
+
+COLORREF middleOfScreen() {
+  const win::WindowDc screen(nullptr);
+  return GetPixel(screen.get(), GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
+}
+
+double processorMsOf(HANDLE process) {
+  FILETIME created{}, ended{}, kernel{}, user{};
+  if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return 0.0;
+  const auto ticks = [](FILETIME t) { return (ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime; };
+  return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
+}
+
+// The screen's pixels, captured whole, and whether they are all black.
+class ScreenCapture {
+ public:
+  ScreenCapture()
+      : left_(GetSystemMetrics(SM_XVIRTUALSCREEN)),
+        top_(GetSystemMetrics(SM_YVIRTUALSCREEN)),
+        width_(GetSystemMetrics(SM_CXVIRTUALSCREEN)),
+        height_(GetSystemMetrics(SM_CYVIRTUALSCREEN)),
+        screen_(nullptr),
+        dc_(screen_.get()) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    bitmap_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
+  }
+  bool ok() const { return bits_ != nullptr; }
+
+  // Captures the screen: whether it shows nothing but black, and whether it differs from the last capture.
+  struct Seen {
+    bool black;
+    bool changed;
+  };
+  Seen capture() {
+    const win::SelectionScope selected(dc_.get(), bitmap_.get());
+    BitBlt(dc_.get(), 0, 0, width_, height_, screen_.get(), left_, top_, SRCCOPY);
+    GdiFlush();
+    const auto* pixels = static_cast<const std::uint32_t*>(bits_);
+    const std::size_t count = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
+    const bool black = std::all_of(pixels, pixels + count, [](std::uint32_t p) { return (p & 0xFFFFFF) == 0; });
+    const bool changed = !last_.empty() && !std::equal(pixels, pixels + count, last_.begin());
+    last_.assign(pixels, pixels + count);
+    return {black, changed};
+  }
+
+ private:
+  int left_, top_, width_, height_;
+  win::WindowDc screen_;
+  win::MemoryDc dc_;
+  win::UniqueBitmap bitmap_;
+  void* bits_ = nullptr;
+  std::vector<std::uint32_t> last_;
+};
+
+}  // namespace
 
 double nowMs() {
   LARGE_INTEGER frequency{};
@@ -25,43 +79,27 @@ double nowMs() {
 }
 
 double median(std::vector<double> values) {
+  if (values.empty()) return 0.0;
   std::sort(values.begin(), values.end());
   return values[values.size() / 2];
 }
 
-// A started program, ended when this owner goes.
-class Program {
- public:
-  Program(const std::wstring& path, const std::wstring& arguments) {
-    std::wstring commandLine = L"\"" + path + L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &info)) {
-      CloseHandle(info.hThread);
-      process_.reset(info.hProcess);
-    }
+Program::Program(const std::wstring& path, const std::wstring& arguments) {
+  std::wstring commandLine = L"\"" + path + L"\" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    CloseHandle(info.hThread);
+    process_.reset(info.hProcess);
   }
-  Program(const Program&) = delete;
-  Program& operator=(const Program&) = delete;
-  ~Program() {
-    if (!process_) return;
-    TerminateProcess(process_.get(), 0);
-    WaitForSingleObject(process_.get(), 5000);
-  }
-  HANDLE process() const { return process_.get(); }
-
- private:
-  win::UniqueKernelHandle process_;
-};
-
-COLORREF middleOfScreen() {
-  const win::WindowDc screen(nullptr);
-  return GetPixel(screen.get(), GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
 }
 
-}  // namespace
+Program::~Program() {
+  if (!process_ || WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) return;
+  TerminateProcess(process_.get(), 0);
+  WaitForSingleObject(process_.get(), 5000);
+}
 
 std::optional<double> msToFirstPaint(const std::wstring& program, const std::wstring& arguments) {
   const COLORREF before = middleOfScreen();
@@ -76,87 +114,6 @@ std::optional<double> msToFirstPaint(const std::wstring& program, const std::wst
   return std::nullopt;
 }
 
-ChangeCost costOfChange(const std::wstring& picturePath, int rounds, const ReadFileCounter& counter) {
-  testing_support::MemorySettingsStore store;
-  store.save(L"Picture 0", picturePath);
-  store.save(L"temps", L"0");
-  slideshow::SlideWindow window(GetModuleHandleW(nullptr), store, [] {});
-  ShowWindow(window.hwnd(), SW_SHOWNOACTIVATE);
-  UpdateWindow(window.hwnd());
-  std::vector<double> times;
-  std::uint64_t mostBytes = 0;
-  for (int i = 0; i < rounds; ++i) {
-    const std::uint64_t bytesBefore = counter.bytes();
-    const double start = nowMs();
-    window.nextimg();
-    // The picture is read on the show's loader thread, and its end comes back as a message.
-    testing_support::waitUntil([&] { return !window.changing(); }, 10000);
-    UpdateWindow(window.hwnd());
-    GdiFlush();
-    times.push_back(nowMs() - start);
-    mostBytes = std::max(mostBytes, counter.bytes() - bytesBefore);
-  }
-  return ChangeCost{median(times), mostBytes};
-}
-
-double msToReadFile(const std::wstring& path, int rounds) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0.0;
-  return msToReadPart(path, 0, (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow, rounds);
-}
-
-double msToReadPart(const std::wstring& path, std::uint64_t offset, std::uint64_t bytes, int rounds) {
-  std::vector<double> times;
-  for (int i = 0; i < rounds; ++i) {
-    const double start = nowMs();
-    const win::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return 0.0;
-    std::vector<std::uint8_t> part(static_cast<std::size_t>(bytes));
-    OVERLAPPED at{};
-    at.Offset = static_cast<DWORD>(offset);
-    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-    DWORD read = 0;
-    ReadFile(file.get(), part.data(), static_cast<DWORD>(part.size()), &read, &at);
-    times.push_back(nowMs() - start);
-  }
-  return median(times);
-}
-
-double msToDecodeWhole(const std::wstring& path, int rounds) {
-  win::UniqueCom<IWICImagingFactory> factory;
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                              reinterpret_cast<void**>(factory.put())))) {
-    return 0.0;
-  }
-  std::vector<double> times;
-  for (int i = 0; i < rounds; ++i) {
-    const double start = nowMs();
-    win::UniqueCom<IWICBitmapDecoder> decoder;
-    win::UniqueCom<IWICBitmapFrameDecode> frame;
-    win::UniqueCom<IWICComponentInfo> component;
-    win::UniqueCom<IWICPixelFormatInfo> info;
-    WICPixelFormatGUID format{};
-    UINT width = 0;
-    UINT height = 0;
-    UINT bits = 0;
-    if (FAILED(factory.get()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                        WICDecodeMetadataCacheOnDemand, decoder.put())) ||
-        FAILED(decoder.get()->GetFrame(0, frame.put())) || FAILED(frame.get()->GetSize(&width, &height)) ||
-        FAILED(frame.get()->GetPixelFormat(&format)) ||
-        FAILED(factory.get()->CreateComponentInfo(format, component.put())) ||
-        FAILED(component.get()->QueryInterface(IID_IWICPixelFormatInfo, reinterpret_cast<void**>(info.put()))) ||
-        FAILED(info.get()->GetBitsPerPixel(&bits))) {
-      return 0.0;
-    }
-    const UINT stride = (width * bits + 31) / 32 * 4;
-    std::vector<BYTE> pixels(std::size_t{stride} * height);
-    if (FAILED(frame.get()->CopyPixels(nullptr, stride, static_cast<UINT>(pixels.size()), pixels.data()))) return 0.0;
-    times.push_back(nowMs() - start);
-  }
-  return median(times);
-}
-
 std::optional<SIZE_T> peakWorkingSet(const std::wstring& program, const std::wstring& arguments, DWORD ms) {
   const Program show(program, arguments);
   if (show.process() == nullptr) return std::nullopt;
@@ -165,6 +122,52 @@ std::optional<SIZE_T> peakWorkingSet(const std::wstring& program, const std::wst
   memory.cb = sizeof memory;
   if (!GetProcessMemoryInfo(show.process(), &memory, sizeof memory)) return std::nullopt;
   return memory.PeakWorkingSetSize;
+}
+
+std::optional<double> processorMs(const std::wstring& program, const std::wstring& arguments, DWORD ms) {
+  const Program show(program, arguments);
+  if (show.process() == nullptr) return std::nullopt;
+  Sleep(2000);
+  const double before = processorMsOf(show.process());
+  Sleep(ms);
+  if (WaitForSingleObject(show.process(), 0) == WAIT_OBJECT_0) return std::nullopt;
+  return processorMsOf(show.process()) - before;
+}
+
+std::optional<Blank> blankBetweenPictures(const std::wstring& program, const std::wstring& arguments, int changes) {
+  ScreenCapture screen;
+  if (!screen.ok()) return std::nullopt;
+  const Program show(program, arguments);
+  if (show.process() == nullptr) return std::nullopt;
+  const double start = nowMs();
+  // The first picture, before which the screen is black as the window comes up.
+  while (screen.capture().black) {
+    if (nowMs() - start > 20000) return std::nullopt;
+  }
+  Blank blank{0.0, 0};
+  double blackSince = -1.0;  // when the screen turned all black; below 0 while it is not
+  while (blank.changes < changes) {
+    if (nowMs() - start > 120000 || WaitForSingleObject(show.process(), 0) == WAIT_OBJECT_0) return std::nullopt;
+    const double at = nowMs();
+    const auto seen = screen.capture();
+    if (seen.changed) ++blank.changes;
+    if (seen.black && blackSince < 0.0) blackSince = at;
+    if (!seen.black && blackSince >= 0.0) {
+      blank.longestMs = std::max(blank.longestMs, at - blackSince);
+      blackSince = -1.0;
+    }
+  }
+  return blank;
+}
+
+std::optional<DWORD> exitCodeOf(const std::wstring& program, const std::wstring& arguments) {
+  const Program run(program, arguments);
+  DWORD code = 0;
+  if (run.process() == nullptr || WaitForSingleObject(run.process(), 60000) != WAIT_OBJECT_0 ||
+      !GetExitCodeProcess(run.process(), &code)) {
+    return std::nullopt;
+  }
+  return code;
 }
 
 }  // namespace slidewell::bench

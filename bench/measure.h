@@ -2,14 +2,32 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "read_counter.h"
+#include "win/handles.h"
 
 namespace slidewell::bench {
+
+// What is measured of the show as a program of its own, started as the screen-saver machinery starts
+// it, beside the floors of a program's start. Each gives nullopt when it saw nothing to measure.
+
+double nowMs();
+double median(std::vector<double> values);
+
+// A started program, ended when this owner goes.
+class Program {
+ public:
+  Program(const std::wstring& path, const std::wstring& arguments);
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+  ~Program();
+  HANDLE process() const { return process_.get(); }
+
+ private:
+  win::UniqueKernelHandle process_;
+};
 
 // Milliseconds from starting `program` with `arguments` until the middle of the screen shows something
 // that is neither black nor what was there before: its first paint. What the program paints first must
@@ -19,22 +37,19 @@ std::optional<double> msToFirstPaint(const std::wstring& program, const std::wst
 // The largest working set, in bytes, of `program` with `arguments` running for `ms`.
 std::optional<SIZE_T> peakWorkingSet(const std::wstring& program, const std::wstring& arguments, DWORD ms);
 
-// One change of picture in the show's own window, as at a tick: read, decode, place and paint.
-struct ChangeCost {
-  double ms;                // the median of the rounds
-  std::uint64_t bytesRead;  // the most that the program's reads delivered in one round (see ReadFileCounter)
+// The processor time, in milliseconds, that `program` with `arguments` takes over `ms`, from 2 s after
+// its start.
+std::optional<double> processorMs(const std::wstring& program, const std::wstring& arguments, DWORD ms);
+
+// The longest stretch, in milliseconds, in which the screen showed nothing but black, from the first
+// picture of `program` with `arguments` until it has changed the screen `changes` times.
+struct Blank {
+  double longestMs;
+  int changes;
 };
-// COM must be initialised; `counter` must live.
-ChangeCost costOfChange(const std::wstring& picturePath, int rounds, const ReadFileCounter& counter);
+std::optional<Blank> blankBetweenPictures(const std::wstring& program, const std::wstring& arguments, int changes);
 
-// The median time of merely reading the file's bytes into memory.
-double msToReadFile(const std::wstring& path, int rounds);
-
-// The same for `bytes` of the file from `offset` on, in one read.
-double msToReadPart(const std::wstring& path, std::uint64_t offset, std::uint64_t bytes, int rounds);
-
-// The median time of decoding the file's whole first frame into memory, in the decoder's own pixel
-// format, with an imaging factory made beforehand. COM must be initialised.
-double msToDecodeWhole(const std::wstring& path, int rounds);
+// The exit code of `program` with `arguments` run to its end.
+std::optional<DWORD> exitCodeOf(const std::wstring& program, const std::wstring& arguments);
 
 }  // namespace slidewell::bench

@@ -2,20 +2,37 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <cstring>
+#include <mutex>
 
 namespace slidewell::bench {
 namespace {
 
-std::atomic<std::uint64_t> bytesRead{0};
+struct Seen {
+  std::mutex mutex;
+  std::uint64_t bytes = 0;
+  LONGLONG ticks = 0;
+  std::vector<ReadFileCounter::Read> reads;
+};
+Seen seen;
 decltype(&ReadFile) realReadFile = nullptr;
 
-BOOL WINAPI countingReadFile(HANDLE file, LPVOID buffer, DWORD wanted, LPDWORD got, LPOVERLAPPED at) {
+LONGLONG now() {
+  LARGE_INTEGER count{};
+  QueryPerformanceCounter(&count);
+  return count.QuadPart;
+}
+
+BOOL WINAPI watchedReadFile(HANDLE file, LPVOID buffer, DWORD wanted, LPDWORD got, LPOVERLAPPED at) {
   DWORD delivered = 0;
+  const LONGLONG start = now();
   const BOOL ok = realReadFile(file, buffer, wanted, &delivered, at);
-  bytesRead += delivered;
+  const LONGLONG took = now() - start;
   if (got != nullptr) *got = delivered;
+  const std::lock_guard lock(seen.mutex);
+  seen.bytes += delivered;
+  seen.ticks += took;
+  if (at != nullptr) seen.reads.push_back({(std::uint64_t{at->OffsetHigh} << 32) | at->Offset, delivered});
   return ok;
 }
 
@@ -57,13 +74,35 @@ ReadFileCounter::ReadFileCounter() {
   if (slot == nullptr) return;
   original_ = *slot;
   realReadFile = reinterpret_cast<decltype(&ReadFile)>(original_);
-  if (store(slot, reinterpret_cast<void*>(&countingReadFile))) slot_ = slot;
+  if (store(slot, reinterpret_cast<void*>(&watchedReadFile))) slot_ = slot;
 }
 
 ReadFileCounter::~ReadFileCounter() {
   if (slot_ != nullptr) store(slot_, original_);
 }
 
-std::uint64_t ReadFileCounter::bytes() const { return bytesRead.load(); }
+void ReadFileCounter::clear() const {
+  const std::lock_guard lock(seen.mutex);
+  seen.bytes = 0;
+  seen.ticks = 0;
+  seen.reads.clear();
+}
+
+std::uint64_t ReadFileCounter::bytes() const {
+  const std::lock_guard lock(seen.mutex);
+  return seen.bytes;
+}
+
+double ReadFileCounter::ms() const {
+  LARGE_INTEGER frequency{};
+  QueryPerformanceFrequency(&frequency);
+  const std::lock_guard lock(seen.mutex);
+  return static_cast<double>(seen.ticks) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+std::vector<ReadFileCounter::Read> ReadFileCounter::reads() const {
+  const std::lock_guard lock(seen.mutex);
+  return seen.reads;
+}
 
 }  // namespace slidewell::bench
