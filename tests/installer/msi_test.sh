@@ -75,10 +75,15 @@ expect_value "$desktop" SCRNSAVE.EXE "$chosen_saver"
 start_show
 end_show_by_key
 
-# 3. The same package installed again repairs what was lost.
+# 3. The same package installed again repairs what was lost, as a reinstall of everything. (Wine's msiexec
+# puts missing files back even when not asked to; Windows's does so only when told to reinstall, which
+# the package tells it itself, so the log must show that.)
 rm "$installed_scr" "$install_dir/LICENSE.txt"
 expect_exit repair 0 /i "$(winepath -w "$package")"
 cmp -s "$installed_scr" "$scr" && [ -f "$install_dir/LICENSE.txt" ] || fail "the reinstall did not repair the installation"
+tr -d '\r' <"$logs/repair.log" | grep -q '^Property(S): REINSTALL = ALL$' &&
+  tr -d '\r' <"$logs/repair.log" | grep -q '^Property(S): REINSTALLMODE = amus$' ||
+  fail "the reinstall was not a reinstall of every file"
 
 # 4. The next version, installed while the show runs, asks for the restart that replaces the program in
 # use; after it the next version's program is in place, under one entry.
