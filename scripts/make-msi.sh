@@ -20,8 +20,9 @@ esac
 
 # A name-based UUID (RFC 4122 version 5) of NAME in the namespace of Slidewell's packages.
 name_uuid() {
-  local namespace=9f3b6c1e-47d2-4a8e-b5f0-2d61c8e9a734 hex
-  hex=$({ printf "$(printf '%s' "${namespace//-/}" | sed 's/../\\x&/g')"; printf '%s' "$1"; } | sha1sum | cut -c1-32)
+  local namespace=9f3b6c1e-47d2-4a8e-b5f0-2d61c8e9a734 namespace_bytes hex
+  namespace_bytes=$(printf '%s' "${namespace//-/}" | sed 's/../\\x&/g')
+  hex=$({ printf "$namespace_bytes"; printf '%s' "$1"; } | sha1sum | cut -c1-32)
   hex=${hex:0:12}5${hex:13:3}$(printf '%x' $(((0x${hex:16:1} & 3) | 8)))${hex:17}
   echo "${hex:0:8}-${hex:8:4}-${hex:12:4}-${hex:16:4}-${hex:20:12}" | tr a-f A-F
 }

@@ -9,8 +9,9 @@
 # commit's (SOURCE_DATE_EPOCH).
 #   scripts/release.sh
 #   SLIDEWELL_BUILD_ROOT=DIR          build somewhere other than ./build
-#   SLIDEWELL_SIGN_PFX=FILE           sign both programs, the setup program and the packages with this PFX file's
-#   SLIDEWELL_SIGN_PASSWORD=PASSWORD  certificate (scripts/sign.sh); without it the release is unsigned
+#   SLIDEWELL_SIGN_PFX=FILE           sign both programs, the setup program and the packages with this
+#   SLIDEWELL_SIGN_PASSWORD=PASSWORD  PFX file's certificate (scripts/sign.sh); without it the release is
+#                                     unsigned
 #   SLIDEWELL_RELEASE_SKIP_TESTS=1    build without running any test, to compare the bytes of a release
 #                                     with another; such a release is for comparing, not for publishing
 set -euo pipefail
@@ -54,7 +55,8 @@ fi
 # byte for byte the ones the test command tested, and made of signed ones they are tested in turn (the
 # setup program and the 32-bit package where 32-bit programs run).
 bash scripts/make-installer.sh "$build_root" "${programs[@]}" >/dev/null
-packages=("$(msi_package "$build_root/installer" "$version" x64)" "$(msi_package "$build_root/installer" "$version" x86)")
+packages=()
+for arch in x64 x86; do packages+=("$(msi_package "$build_root/installer" "$version" "$arch")"); done
 bash scripts/make-msi.sh x64 "${programs[0]}" "$version" "${packages[0]}" >/dev/null
 bash scripts/make-msi.sh x86 "${programs[1]}" "$version" "${packages[1]}" >/dev/null
 if [ "$skip_tests" != 1 ] && [ "$signed" = 1 ]; then
