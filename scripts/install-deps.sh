@@ -18,6 +18,7 @@ packages=(
   imagemagick
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   nsis osslsigncode zip openssl
+  wixl msitools faketime
 )
 # Wine's 32-bit loader and the 32-bit stall fixture are of use only where the kernel runs 32-bit programs.
 # Wine's X11 driver opens the X extension libraries when a program starts, and without them goes on with

@@ -3,9 +3,10 @@
 # the format of the code and the order of its wings; the builds (the window-free logic natively, plain
 # and with the sanitizers; slidewell.scr and its tests for 64-bit and 32-bit Windows, and the program with
 # clang as a second compiler); the logic natively; fuzzing; what a release relies on; the Windows
-# builds' tests under Wine on a private display, and on a display of two monitors; the setup program in a
-# 64-bit and in a 32-bit Wine prefix. It ends with every layer as passed, failed or not run (and why),
-# and a last line "N passed, M failed"; it exits non-zero when a layer failed.
+# builds' tests under Wine on a private display, and on a display of two monitors; the setup program and
+# the Windows Installer packages in a 64-bit and in a 32-bit Wine prefix. It ends with every layer as
+# passed, failed or not run (and why), and a last line "N passed, M failed"; it exits non-zero when a
+# layer failed.
 #   scripts/test.sh
 #   SLIDEWELL_BUILD_ROOT=DIR   build somewhere other than ./build
 set -uo pipefail
@@ -85,6 +86,18 @@ for prefix in 64-bit 32-bit; do
     skip_layer "$name" "the setup program is a 32-bit program, and $no_32bit"
   elif layer_passed "win64 build" && layer_passed "win32 build"; then
     run_layer "$name" bash tests/installer/run.sh "$build_root" "$prefix"
+  else
+    skip_layer "$name" "a Windows build failed"
+  fi
+done
+
+# The Windows Installer packages, each in a prefix of its own kind; msiexec is the prefix's own.
+for prefix in 64-bit 32-bit; do
+  name="MSI tests, $prefix prefix"
+  if [ "$prefix" = 32-bit ] && [ "$SLIDEWELL_WINE32" != 1 ]; then
+    skip_layer "$name" "a 32-bit prefix runs 32-bit programs only, and $no_32bit"
+  elif layer_passed "win64 build" && { [ "$prefix" = 64-bit ] || layer_passed "win32 build"; }; then
+    run_layer "$name" bash tests/installer/msi_run.sh "$build_root" "$prefix"
   else
     skip_layer "$name" "a Windows build failed"
   fi
