@@ -127,3 +127,51 @@ std::vector<std::uint8_t> storedRows(int width, int height, int bits, bool topDo
 }
 
 }  // namespace slidewell::testing_support
+
+namespace slidewell::testing_support {
+
+std::vector<std::uint8_t> runLengthCodes(int width, int height, int bits,
+                                         const std::function<int(int x, int y)>& index) {
+  std::vector<std::uint8_t> codes;
+  for (int y = height - 1; y >= 0; --y) {
+    int x = 0;
+    while (x < width) {
+      int same = 1;
+      while (x + same < width && same < 255 && index(x + same, y) == index(x, y)) ++same;
+      if (same >= 3 || width - x < 3) {
+        const int count = same >= 3 ? same : 1;
+        codes.push_back(static_cast<std::uint8_t>(count));
+        codes.push_back(static_cast<std::uint8_t>(bits == 4 ? index(x, y) * 17 : index(x, y)));
+        x += count;
+        continue;
+      }
+      // A literal of at least 3, up to where a run of 3 begins.
+      int count = 3;
+      while (x + count < width && count < 254 &&
+             !(x + count + 2 < width && index(x + count, y) == index(x + count + 1, y) &&
+               index(x + count, y) == index(x + count + 2, y))) {
+        ++count;
+      }
+      codes.push_back(0);
+      codes.push_back(static_cast<std::uint8_t>(count));
+      std::size_t bytes = 0;
+      for (int i = 0; i < count; ++i) {
+        if (bits == 8) {
+          codes.push_back(static_cast<std::uint8_t>(index(x + i, y)));
+          ++bytes;
+        } else if (i % 2 == 0) {
+          const int low = i + 1 < count ? index(x + i + 1, y) : 0;
+          codes.push_back(static_cast<std::uint8_t>(index(x + i, y) << 4 | low));
+          ++bytes;
+        }
+      }
+      if (bytes % 2 != 0) codes.push_back(0);
+      x += count;
+    }
+    codes.push_back(0);
+    codes.push_back(y == 0 ? 1 : 0);
+  }
+  return codes;
+}
+
+}  // namespace slidewell::testing_support

@@ -61,3 +61,13 @@ std::vector<std::uint8_t> storedRows(int width, int height, int bits, bool topDo
                                      const std::function<std::uint64_t(int x, int y)>& value);
 
 }  // namespace slidewell::testing_support
+
+namespace slidewell::testing_support {
+
+// Run-length codes (RLE8 at 8 bits, RLE4 at 4) of a bottom-up picture of indices `index(x, y)`: each
+// row as runs of one index and literals, ended by an end of line, the last by the end of the picture.
+// Every pixel is coded: no moves, no early ends.
+std::vector<std::uint8_t> runLengthCodes(int width, int height, int bits,
+                                         const std::function<int(int x, int y)>& index);
+
+}  // namespace slidewell::testing_support
