@@ -25,18 +25,14 @@ void checkOpaque(const std::vector<Bgra>& pixels) {
   if (std::any_of(pixels.begin(), pixels.end(), [](const Bgra& p) { return p.a != 255; })) std::abort();
 }
 
-}  // namespace
-
 // Reads the layout of whatever bytes it is given and, when they are a bitmap that the reader reads,
 // the picture's corners at one pixel to one pixel and the whole picture averaged down, each into a
 // buffer of exactly its size. No read may ask for a byte past the end; every pixel given is opaque; a
 // small picture averaged down to its own size reads as it does whole; and of a small picture without
 // alpha (whose look does not depend on which pixels were read), an area reads as that part of the whole.
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const slidewell::testing_support::MemoryBytes bytes(std::span(data, size));
-  ByteReader file(bytes);
+void readEveryWay(ByteReader& file) {
   const auto layout = readBmpLayout(file);
-  if (!layout) return 0;
+  if (!layout) return;
   const std::uint32_t width = std::min<std::uint32_t>(layout->width, 64);
   const std::uint32_t height = std::min<std::uint32_t>(layout->height, 64);
   const auto first = readArea(file, *layout, {0, 0, width, height});
@@ -64,6 +60,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (small && toWidth == width && toHeight == height && scaled != first) std::abort();
     }
   }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const slidewell::testing_support::MemoryBytes bytes(std::span(data, size));
+  ByteReader file(bytes);
+  readEveryWay(file);
   if (bytes.readsOutside() != 0) std::abort();
   return 0;
 }
