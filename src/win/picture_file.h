@@ -17,8 +17,8 @@
 
 namespace slidewell::win {
 
-// A decoded bitmap: a top-down 32-bit DIB section of opaque pixels (BitBlt draws it as it is, fastest
-// from this depth) and its size in pixels.
+// A decoded bitmap: a top-down 32-bit DIB section (BitBlt draws it as it is, fastest from this depth)
+// whose colours are already laid over their background, and its size in pixels.
 struct Picture {
   UniqueBitmap bitmap;
   int width = 0;
