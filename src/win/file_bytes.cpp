@@ -7,10 +7,10 @@
 #include <span>
 #include <utility>
 
+#include "picture/byte_reader.h"
+
 namespace slidewell::win {
 namespace {
-
-constexpr std::size_t kBlockBytes = 4096;
 
 HANDLE openForReading(const std::wstring& path, picture::ReadProgress* progress) {
   const picture::ReadProgress::Call call(progress);
@@ -20,7 +20,8 @@ HANDLE openForReading(const std::wstring& path, picture::ReadProgress* progress)
 
 class FileStream final : public IStream {
  public:
-  explicit FileStream(std::unique_ptr<FileBytes> file) : file_(std::move(file)), size_(file_->size()) {}
+  FileStream(std::unique_ptr<FileBytes> file, std::uint64_t offset, std::uint64_t length)
+      : file_(std::move(file)), range_(*file_, offset, length), bytes_(range_) {}
   FileStream(const FileStream&) = delete;
   FileStream& operator=(const FileStream&) = delete;
 
@@ -43,7 +44,7 @@ class FileStream final : public IStream {
 
   HRESULT STDMETHODCALLTYPE Read(void* out, ULONG wanted, ULONG* got) override {
     if (out == nullptr) return STG_E_INVALIDPOINTER;
-    const std::size_t count = file_->readAt(position_, std::span(static_cast<std::uint8_t*>(out), wanted));
+    const std::size_t count = bytes_.readUpTo(position_, std::span(static_cast<std::uint8_t*>(out), wanted));
     position_ += count;
     if (got != nullptr) *got = static_cast<ULONG>(count);
     return count == wanted ? S_OK : S_FALSE;
@@ -55,7 +56,7 @@ class FileStream final : public IStream {
     if (origin == STREAM_SEEK_CUR)
       base = static_cast<LONGLONG>(position_);
     else if (origin == STREAM_SEEK_END)
-      base = static_cast<LONGLONG>(size_);
+      base = static_cast<LONGLONG>(bytes_.size());
     else if (origin != STREAM_SEEK_SET)
       return STG_E_INVALIDFUNCTION;
     // Beyond either end of a signed 64-bit position is no place in any file.
@@ -70,7 +71,7 @@ class FileStream final : public IStream {
     if (stat == nullptr) return STG_E_INVALIDPOINTER;
     *stat = STATSTG{};
     stat->type = STGTY_STREAM;
-    stat->cbSize.QuadPart = size_;
+    stat->cbSize.QuadPart = bytes_.size();
     stat->grfMode = STGM_READ | STGM_SHARE_DENY_NONE;
     return S_OK;
   }
@@ -95,7 +96,8 @@ class FileStream final : public IStream {
 
   std::atomic<ULONG> references_{1};
   std::unique_ptr<FileBytes> file_;
-  std::uint64_t size_;
+  picture::ByteRange range_;
+  picture::ByteReader bytes_;
   std::uint64_t position_ = 0;
 };
 
@@ -113,21 +115,6 @@ std::uint64_t FileBytes::size() const {
 
 std::size_t FileBytes::readAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
   if (!file_) return 0;
-  if (out.size() > kBlockBytes) return readDirect(offset, out);
-  const bool inBlock = offset >= blockStart_ && offset - blockStart_ + out.size() <= block_.size();
-  if (!inBlock) {
-    block_.resize(kBlockBytes);
-    block_.resize(readDirect(offset, block_));
-    blockStart_ = offset;
-  }
-  const std::uint64_t skip = offset - blockStart_;
-  if (skip >= block_.size()) return 0;  // past the end of the file
-  const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(out.size(), block_.size() - skip));
-  std::copy_n(block_.begin() + static_cast<std::ptrdiff_t>(skip), count, out.begin());
-  return count;
-}
-
-std::size_t FileBytes::readDirect(std::uint64_t offset, std::span<std::uint8_t> out) const {
   std::size_t done = 0;
   while (done < out.size()) {
     OVERLAPPED at{};
@@ -142,8 +129,8 @@ std::size_t FileBytes::readDirect(std::uint64_t offset, std::span<std::uint8_t> 
   return done;
 }
 
-UniqueCom<IStream> fileStream(std::unique_ptr<FileBytes> file) {
-  return UniqueCom<IStream>(new (std::nothrow) FileStream(std::move(file)));
+UniqueCom<IStream> fileStream(std::unique_ptr<FileBytes> file, std::uint64_t offset, std::uint64_t length) {
+  return UniqueCom<IStream>(new (std::nothrow) FileStream(std::move(file), offset, length));
 }
 
 }  // namespace slidewell::win

@@ -34,5 +34,7 @@ class TempTree {
 // Writes `bytes` as the whole of the file at `path`, made or replaced; false when it could not be written.
 bool writeFileBytes(const std::wstring& path, std::string_view bytes);
 bool writeFileBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
+// The whole of a file's bytes; empty when it cannot be read.
+std::vector<std::uint8_t> readFileBytes(const std::wstring& path);
 
 }  // namespace slidewell::testing_support

@@ -7,6 +7,7 @@
 
 #include "bytes_builder.h"
 #include "memory_bytes.h"
+#include "picture/bmp_header.h"
 #include "png_file.h"
 
 namespace slidewell::picture {
@@ -15,7 +16,11 @@ namespace {
 using testing_support::Bytes;
 
 std::optional<DeclaredFrame> declared(const std::vector<std::uint8_t>& bytes) {
-  return readDeclaredFrame(testing_support::MemoryBytes(bytes));
+  const testing_support::MemoryBytes file(bytes);
+  ByteReader reader(file);
+  const auto frame = readDeclaredFrame(reader);
+  EXPECT_EQ(file.readsOutside(), 0u);
+  return frame;
 }
 
 Bytes bmpInfo(std::int32_t width, std::int32_t height, int bits, int compression) {
@@ -44,8 +49,9 @@ Bytes tiff(bool bigEndian, std::uint32_t width, std::uint32_t height) {
 TEST(PictureHeaderTest, ReadsAPngsSizeFromItsHeaderAlone) {
   const auto bytes = testing_support::blackPngBytes(20000, 20000);
   const testing_support::MemoryBytes file(bytes);
-  EXPECT_EQ(readDeclaredFrame(file), (DeclaredFrame{20000, 20000, 24}));
-  EXPECT_LE(file.bytesRead(), 64u);
+  ByteReader reader(file);
+  EXPECT_EQ(readDeclaredFrame(reader), (DeclaredFrame{20000, 20000, 24}));
+  EXPECT_LE(file.bytesRead(), ByteReader::kBlockBytes);  // one block of a file of megabytes
   // RGBA at 16 bits; a palette of 4-bit indices.
   auto rgba = testing_support::blackPngBytes(3, 2);
   rgba[24] = 16;
@@ -86,18 +92,28 @@ TEST(PictureHeaderTest, FindsAJpegsFrameBehindOtherSegmentsWithoutReadingThem) {
   b.raw({0xFF, 0xCC}).be(2 + 2, 2).zeros(2);                                         // DAC, not a frame
   b.raw({0xFF, 0xFF, 0xC2}).be(2 + 6, 2).raw({8}).be(1080, 2).be(1920, 2).raw({3});  // after a fill byte
   const testing_support::MemoryBytes file(b.data);
-  EXPECT_EQ(readDeclaredFrame(file), (DeclaredFrame{1920, 1080, 24}));
-  EXPECT_LE(file.bytesRead(), 64u);
+  ByteReader reader(file);
+  EXPECT_EQ(readDeclaredFrame(reader), (DeclaredFrame{1920, 1080, 24}));
+  EXPECT_LE(file.bytesRead(), 2 * ByteReader::kBlockBytes);  // the block at the start, the one at the frame
+}
+
+// A bitmap's size, and the depth at which the limit judges it.
+std::optional<DeclaredFrame> bitmapFrame(const std::vector<std::uint8_t>& bytes) {
+  const testing_support::MemoryBytes file(bytes);
+  ByteReader reader(file);
+  const auto layout = readBmpLayout(reader);
+  if (!layout) return std::nullopt;
+  return DeclaredFrame{layout->width, layout->height, layout->frameBitsPerPixel()};
 }
 
 TEST(PictureHeaderTest, ReadsBitmapHeadersOfEachKind) {
-  EXPECT_EQ(declared(bmpInfo(30, 20, 24, 0).data), (DeclaredFrame{30, 20, 24}));
-  EXPECT_EQ(declared(bmpInfo(30, -20, 8, 0).data), (DeclaredFrame{30, 20, 8}));  // top-down
-  EXPECT_EQ(declared(bmpInfo(30, -2147483647 - 1, 1, 0).data), (DeclaredFrame{30, 2147483648u, 1}));
-  EXPECT_EQ(declared(bmpInfo(30, 20, 8, 1).data), (DeclaredFrame{30, 20, 32}));  // run lengths, expanded
+  EXPECT_EQ(bitmapFrame(bmpInfo(30, 20, 24, 0).data), (DeclaredFrame{30, 20, 24}));
+  EXPECT_EQ(bitmapFrame(bmpInfo(30, -20, 8, 0).data), (DeclaredFrame{30, 20, 8}));  // top-down
+  EXPECT_EQ(bitmapFrame(bmpInfo(30, -2147483647 - 1, 1, 0).data), (DeclaredFrame{30, 2147483648u, 1}));
+  EXPECT_EQ(bitmapFrame(bmpInfo(30, 20, 8, 1).zeros(2).data), (DeclaredFrame{30, 20, 32}));  // run lengths, expanded
   Bytes core;
-  core.text("BM").zeros(12).le(12, 4).le(640, 2).le(480, 2).le(1, 2).le(4, 2);
-  EXPECT_EQ(declared(core.data), (DeclaredFrame{640, 480, 4}));
+  core.text("BM").zeros(4).zeros(4).le(26, 4).le(12, 4).le(640, 2).le(480, 2).le(1, 2).le(4, 2);
+  EXPECT_EQ(bitmapFrame(core.data), (DeclaredFrame{640, 480, 4}));
 }
 
 TEST(PictureHeaderTest, LeavesOtherFormatsAndBrokenHeadersToTheDecoder) {

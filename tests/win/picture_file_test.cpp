@@ -9,6 +9,8 @@
 #include <climits>
 #include <optional>
 #include <string>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "bmp_file.h"
@@ -79,46 +81,26 @@ std::vector<std::uint8_t> rle8Bmp(std::int32_t width, std::int32_t height) {
   return b.data;
 }
 
-// The bytes the platform's decoder gives of `area` of the file's frame, at the depth the show keeps
-// (24-bit and 32-bit BGR as they are, any other format as premultiplied BGRA), rows padded to 4 bytes.
+// The bytes the platform's decoder gives of `area` of the file's frame as 32-bit BGR, four bytes a pixel.
 std::vector<std::uint8_t> decodedByThePlatform(const std::wstring& path, const WICRect& area) {
   UniqueCom<IWICImagingFactory> factory;
   UniqueCom<IWICBitmapDecoder> decoder;
   UniqueCom<IWICBitmapFrameDecode> frame;
   UniqueCom<IWICFormatConverter> converter;
-  WICPixelFormatGUID format{};
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                               reinterpret_cast<void**>(factory.put()))) ||
       FAILED(factory.get()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                       WICDecodeMetadataCacheOnDemand, decoder.put())) ||
-      FAILED(decoder.get()->GetFrame(0, frame.put())) || FAILED(frame.get()->GetPixelFormat(&format))) {
+      FAILED(decoder.get()->GetFrame(0, frame.put())) ||
+      FAILED(factory.get()->CreateFormatConverter(converter.put())) ||
+      FAILED(converter.get()->Initialize(frame.get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr,
+                                         0.0, WICBitmapPaletteTypeCustom))) {
     return {};
   }
-  IWICBitmapSource* source = frame.get();
-  UINT depth = 24;
-  if (format != GUID_WICPixelFormat24bppBGR) {
-    depth = 32;
-    if (format != GUID_WICPixelFormat32bppBGR) {
-      if (FAILED(factory.get()->CreateFormatConverter(converter.put())) ||
-          FAILED(converter.get()->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone,
-                                             nullptr, 0.0, WICBitmapPaletteTypeCustom))) {
-        return {};
-      }
-      source = converter.get();
-    }
-  }
-  const UINT stride = (static_cast<UINT>(area.Width) * depth / 8 + 3) / 4 * 4;
+  const UINT stride = static_cast<UINT>(area.Width) * 4;
   std::vector<std::uint8_t> bytes(std::size_t{stride} * static_cast<UINT>(area.Height));
-  if (FAILED(source->CopyPixels(&area, stride, static_cast<UINT>(bytes.size()), bytes.data()))) return {};
+  if (FAILED(converter.get()->CopyPixels(&area, stride, static_cast<UINT>(bytes.size()), bytes.data()))) return {};
   return bytes;
-}
-
-// The bytes of a picture's DIB section, rows padded to 4 bytes.
-std::vector<std::uint8_t> bytesOf(const Picture& picture) {
-  DIBSECTION dib{};
-  if (GetObjectW(picture.bitmap.get(), sizeof dib, &dib) != sizeof dib || dib.dsBm.bmBits == nullptr) return {};
-  const auto* bits = static_cast<const std::uint8_t*>(dib.dsBm.bmBits);
-  return std::vector<std::uint8_t>(bits, bits + static_cast<std::size_t>(dib.dsBm.bmWidthBytes) * dib.dsBm.bmHeight);
 }
 
 class PictureFileTest : public testing::Test {
@@ -135,7 +117,7 @@ class PictureFileTest : public testing::Test {
   testing_support::TempTree tree;
 };
 
-TEST_F(PictureFileTest, LoadsABitmapFileAtItsPixelSizeTopRowFirstWithoutConvertingIt) {
+TEST_F(PictureFileTest, LoadsABitmapFileAtItsPixelSizeTopRowFirstAsA32BitPicture) {
   tree.makeFile(L"pattern.bmp", testing_support::bmpBytes(7, 5, [](int x, int y) { return pattern(x, y, 7); }));
   const long gdiBefore = testing_support::liveGdiObjects();
   {
@@ -143,7 +125,7 @@ TEST_F(PictureFileTest, LoadsABitmapFileAtItsPixelSizeTopRowFirstWithoutConverti
     ASSERT_TRUE(picture.has_value());
     EXPECT_EQ(picture->width, 7);
     EXPECT_EQ(picture->height, 5);
-    EXPECT_EQ(depthOf(*picture), 24);  // drawn as the file holds it
+    EXPECT_EQ(depthOf(*picture), 32);  // the depth BitBlt draws fastest
     EXPECT_EQ(pixelAt(*picture, 0, 0), (Rgb{0, 255, 0}));
     EXPECT_EQ(pixelAt(*picture, 1, 4), (Rgb{255, 0, 0}));
     EXPECT_EQ(pixelAt(*picture, 6, 4), (Rgb{0, 0, 255}));
@@ -247,46 +229,37 @@ TEST_F(PictureFileTest, DecodesOnlyTheAreaAskedFor) {
   EXPECT_FALSE(decoder.decodeArea(*frame, WICRect{35, 0, 10, 4}).has_value());  // beyond the picture
 }
 
-TEST_F(PictureFileTest, ReadsUncompressedBitmapsRowByRowGivingWhatTheDecoderGives) {
+TEST_F(PictureFileTest, ReadsBitmapsWithItsOwnReaderGivingWhatThePlatformGivesOfTheCommonKinds) {
   // Each pixel of its own colour; 7 pixels wide, so that 24-bit and 8-bit rows are padded.
   const auto colour = [](int x, int y) {
     return Rgb{static_cast<std::uint8_t>(30 * x + y), static_cast<std::uint8_t>(100 + x),
                static_cast<std::uint8_t>(200 + y)};
   };
-  const struct {
-    testing_support::BmpStorage storage;
-    int depth;
-  } storages[] = {{{24, false}, 24},
-                  {{24, true}, 24},
-                  {{32, false, false, 40, 0x5A}, 32},
-                  {{32, true, true, 124, 0x00}, 32},
-                  {{8, false}, 32},
-                  {{8, true, false, 108}, 32}};
+  const testing_support::BmpStorage storages[] = {
+      {24, false}, {24, true},           {32, false, false, 40, 0x00}, {32, true, true, 124, 0xFF},
+      {8, false},  {8, true, false, 108}};
   const WICRect areas[] = {{0, 0, 7, 5}, {0, 0, 3, 2}, {4, 3, 3, 2}, {2, 1, 3, 3}, {0, 2, 7, 2}, {6, 0, 1, 5}};
-  for (const auto& [storage, depth] : storages) {
+  for (const auto& storage : storages) {
     const std::wstring name = L"b" + std::to_wstring(storage.bitsPerPixel) + (storage.topDown ? L"t" : L"b") +
                               std::to_wstring(storage.headerSize) + L".bmp";
     tree.makeFile(name, testing_support::bmpBytes(7, 5, storage, colour));
     const auto frame = decoder.open(tree.pathOf(name));
     ASSERT_TRUE(frame.has_value());
-    EXPECT_TRUE(frame->stored.has_value());
+    EXPECT_TRUE(std::holds_alternative<StoredBitmap>(frame->source));
     for (const WICRect& area : areas) {
       SCOPED_TRACE(std::string(name.begin(), name.end()) + " at " + std::to_string(area.X) + "," +
                    std::to_string(area.Y) + " " + std::to_string(area.Width) + "x" + std::to_string(area.Height));
       const auto part = decoder.decodeArea(*frame, area);
       ASSERT_TRUE(part.has_value());
-      EXPECT_EQ(depthOf(*part), depth);
-      EXPECT_EQ(pixelAt(*part, 0, 0), colour(area.X, area.Y));
+      EXPECT_EQ(depthOf(*part), 32);
       const auto platform = decodedByThePlatform(tree.pathOf(name), area);
-      const auto direct = bytesOf(*part);
-      ASSERT_EQ(direct.size(), platform.size());
-      const std::size_t stride = direct.size() / static_cast<std::size_t>(area.Height);
-      const std::size_t shown = static_cast<std::size_t>(area.Width) * static_cast<std::size_t>(depth / 8);
-      for (std::size_t row = 0; row < static_cast<std::size_t>(area.Height); ++row) {
-        EXPECT_TRUE(std::equal(direct.begin() + static_cast<std::ptrdiff_t>(row * stride),
-                               direct.begin() + static_cast<std::ptrdiff_t>(row * stride + shown),
-                               platform.begin() + static_cast<std::ptrdiff_t>(row * stride)))
-            << "row " << row;
+      ASSERT_FALSE(platform.empty());
+      for (int y = 0; y < area.Height; ++y) {
+        for (int x = 0; x < area.Width; ++x) {
+          const std::uint8_t* p = platform.data() + 4 * static_cast<std::size_t>(y * area.Width + x);
+          EXPECT_EQ(pixelAt(*part, x, y), (Rgb{p[2], p[1], p[0]})) << x << "," << y;
+          EXPECT_EQ(pixelAt(*part, x, y), colour(area.X + x, area.Y + y)) << x << "," << y;
+        }
       }
     }
   }
@@ -296,24 +269,77 @@ TEST_F(PictureFileTest, ReadsUncompressedBitmapsRowByRowGivingWhatTheDecoderGive
   const auto cut = decoder.open(tree.pathOf(L"cut.bmp"));
   ASSERT_TRUE(cut.has_value());
   EXPECT_FALSE(decoder.decodeArea(*cut, WICRect{0, 4, 7, 1}).has_value());
-  // A run-length coded bitmap goes to the decoder.
+  // A run-length coded bitmap goes to the program's own reader as well.
   tree.makeFile(L"rle.bmp", rle8Bmp(10, 10));
   const auto coded = decoder.open(tree.pathOf(L"rle.bmp"));
   ASSERT_TRUE(coded.has_value());
-  EXPECT_FALSE(coded->stored.has_value());
+  EXPECT_TRUE(std::holds_alternative<StoredBitmap>(coded->source));
+}
+
+TEST_F(PictureFileTest, HandsAJpegOrPngInsideABitmapToThatDecoder) {
+  for (const auto& [name, container] :
+       {std::pair{L"inside.png", GUID_ContainerFormatPng}, std::pair{L"inside.jpg", GUID_ContainerFormatJpeg}}) {
+    SCOPED_TRACE(std::string(name, name + wcslen(name)));
+    ASSERT_TRUE(testing_support::encodePicture(tree.pathOf(name), container, 40, 30, patternBgra(40, 30)));
+    const bool png = container == GUID_ContainerFormatPng;
+    const auto bmp =
+        testing_support::bmpFile({.width = 40, .height = 30, .bitsPerPixel = 0, .compression = png ? 5u : 4u},
+                                 testing_support::readFileBytes(tree.pathOf(name)));
+    tree.makeFile(L"inside.bmp", bmp);
+    const auto frame = decoder.open(tree.pathOf(L"inside.bmp"));
+    ASSERT_TRUE(frame.has_value());
+    EXPECT_TRUE(std::holds_alternative<DecoderFrame>(frame->source));
+    const auto picture = decoder.decodeArea(*frame, WICRect{0, 0, 40, 30});
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(depthOf(*picture), 32);
+    const Rgb left = pixelAt(*picture, 5, 15);
+    const Rgb right = pixelAt(*picture, 35, 15);
+    if (png) {
+      EXPECT_EQ(left, (Rgb{255, 0, 0}));
+      EXPECT_EQ(right, (Rgb{0, 0, 255}));
+    } else {  // JPEG compresses with loss
+      EXPECT_GT(left.r, 200);
+      EXPECT_LT(left.b, 60);
+      EXPECT_GT(right.b, 200);
+    }
+  }
+  // A PNG said to be a JPEG is not given to the JPEG decoder's guesswork: nothing shows.
+  const auto wrong = testing_support::bmpFile({.width = 40, .height = 30, .bitsPerPixel = 0, .compression = 4},
+                                              testing_support::readFileBytes(tree.pathOf(L"inside.png")));
+  tree.makeFile(L"wrong.bmp", wrong);
+  EXPECT_FALSE(decoder.open(tree.pathOf(L"wrong.bmp")).has_value());
+}
+
+TEST_F(PictureFileTest, PreviewsABitmapAveragedDownWithItsAlphaOverTheBackground) {
+  // 64 x 8 at 32 bits: its left half half-transparent white, its right half opaque blue.
+  const auto bytes = testing_support::bmpFile(
+      {.width = 64, .height = 8, .bitsPerPixel = 32},
+      testing_support::storedRows(64, 8, 32, false, [](int x, int) { return x < 32 ? 0x80FFFFFFu : 0xFF0000FFu; }));
+  tree.makeFile(L"alpha.bmp", bytes);
+  const auto preview = decoder.decodeToFill(tree.pathOf(L"alpha.bmp"), SIZE{8, 2}, RGB(0, 0, 100));
+  ASSERT_TRUE(preview.has_value());
+  EXPECT_EQ(preview->width, 16);
+  EXPECT_EQ(preview->height, 4);
+  EXPECT_EQ(depthOf(*preview), 32);
+  EXPECT_EQ(pixelAt(*preview, 0, 0), (Rgb{128, 128, 178}));  // 255 x 128/255 + 100 x 127/255 in blue
+  EXPECT_EQ(pixelAt(*preview, 15, 3), (Rgb{0, 0, 255}));
+  // The show lays it over black.
+  const auto shown = loadPicture(tree.pathOf(L"alpha.bmp"));
+  ASSERT_TRUE(shown.has_value());
+  EXPECT_EQ(pixelAt(*shown, 0, 0), (Rgb{128, 128, 128}));
 }
 
 TEST_F(PictureFileTest, DecodesAPreviewAtMostTwiceItsBox) {
   ASSERT_TRUE(testing_support::encodePicture(tree.pathOf(L"big.png"), GUID_ContainerFormatPng, 400, 300,
                                              patternBgra(400, 300)));
-  const auto preview = decoder.decodeToFill(tree.pathOf(L"big.png"), SIZE{40, 30});
+  const auto preview = decoder.decodeToFill(tree.pathOf(L"big.png"), SIZE{40, 30}, RGB(0, 0, 0));
   ASSERT_TRUE(preview.has_value());
   EXPECT_EQ(preview->width, 80);
   EXPECT_EQ(preview->height, 60);
   EXPECT_EQ(pixelAt(*preview, 10, 40), (Rgb{255, 0, 0}));
   EXPECT_EQ(pixelAt(*preview, 70, 40), (Rgb{0, 0, 255}));
   // A picture smaller than that is decoded whole.
-  const auto small = decoder.decodeToFill(tree.pathOf(L"big.png"), SIZE{300, 200});
+  const auto small = decoder.decodeToFill(tree.pathOf(L"big.png"), SIZE{300, 200}, RGB(0, 0, 0));
   ASSERT_TRUE(small.has_value());
   EXPECT_EQ(small->width, 400);
   EXPECT_EQ(small->height, 300);

@@ -19,6 +19,9 @@ class PreviewImage final : public win::WindowObject {
   // Shows `picture` instead of the picture shown so far, which is freed; an empty one leaves the box empty.
   void show(win::UniqueBitmap picture);
 
+  // What the box shows where it has no picture, and what a picture's alpha is laid over.
+  static COLORREF background() { return GetSysColor(COLOR_BTNFACE); }
+
  private:
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -224,7 +224,7 @@ void SetupDialog::prev(const std::wstring& path) {
   previews_->start(
       [path, size](const win::PictureDecoder& decoder,
                    picture::ReadProgress& progress) -> std::optional<win::UniqueBitmap> {
-        auto loaded = decoder.decodeToFill(path, size, &progress);
+        auto loaded = decoder.decodeToFill(path, size, PreviewImage::background(), &progress);
         if (!loaded) return std::nullopt;
         return std::move(loaded->bitmap);
       },
