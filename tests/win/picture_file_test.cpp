@@ -373,9 +373,7 @@ TEST_F(PictureFileTest, RefusesAPictureDeclaringTooManyPixelsFromItsHeaderAlone)
   // 20,000 x 20,000 RGB: 1.2 GB and seconds to decode, a few megabytes as a file.
   tree.makeFile(L"bomb.png", testing_support::blackPngBytes(20000, 20000));
   const SIZE_T peakBefore = testing_support::memoryCounters().PeakWorkingSetSize;
-  const ULONGLONG started = GetTickCount64();
   EXPECT_FALSE(decoder.open(tree.pathOf(L"bomb.png")).has_value());
-  EXPECT_LT(GetTickCount64() - started, 1000u);
   EXPECT_LT(testing_support::memoryCounters().PeakWorkingSetSize - peakBefore, SIZE_T{64} << 20);
 }
 
