@@ -32,15 +32,16 @@ win::UniqueFileHandle openToRead(const std::wstring& path) {
       CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-// Reads `bytes` at `offset` into `into` in calls of at most 64 MB; whether all of them came.
+// Reads `bytes` at `offset` into `into` in calls of at most 64 MB, the quickest way there is here (see
+// win::FileBytes): the file pointer moved, then read from. Whether all of them came.
 bool readAt(HANDLE file, std::uint64_t offset, std::uint64_t bytes, std::uint8_t* into) {
+  LARGE_INTEGER place{};
+  place.QuadPart = static_cast<LONGLONG>(offset);
+  if (!SetFilePointerEx(file, place, nullptr, FILE_BEGIN)) return false;
   for (std::uint64_t done = 0; done < bytes;) {
-    OVERLAPPED at{};
-    at.Offset = static_cast<DWORD>(offset + done);
-    at.OffsetHigh = static_cast<DWORD>((offset + done) >> 32);
     const auto wanted = static_cast<DWORD>(std::min<std::uint64_t>(bytes - done, 64u << 20));
     DWORD got = 0;
-    if (!ReadFile(file, into + done, wanted, &got, &at) || got == 0) return false;
+    if (!ReadFile(file, into + done, wanted, &got, nullptr) || got == 0) return false;
     done += got;
   }
   return true;

@@ -23,7 +23,16 @@ LONGLONG now() {
   return count.QuadPart;
 }
 
+// Where a read starts: the place it is given, or else the file's pointer.
+std::uint64_t placeOf(HANDLE file, const OVERLAPPED* at) {
+  if (at != nullptr) return (std::uint64_t{at->OffsetHigh} << 32) | at->Offset;
+  LARGE_INTEGER pointer{};
+  SetFilePointerEx(file, LARGE_INTEGER{}, &pointer, FILE_CURRENT);
+  return static_cast<std::uint64_t>(pointer.QuadPart);
+}
+
 BOOL WINAPI watchedReadFile(HANDLE file, LPVOID buffer, DWORD wanted, LPDWORD got, LPOVERLAPPED at) {
+  const std::uint64_t place = placeOf(file, at);
   DWORD delivered = 0;
   const LONGLONG start = now();
   const BOOL ok = realReadFile(file, buffer, wanted, &delivered, at);
@@ -32,7 +41,7 @@ BOOL WINAPI watchedReadFile(HANDLE file, LPVOID buffer, DWORD wanted, LPDWORD go
   const std::lock_guard lock(seen.mutex);
   seen.bytes += delivered;
   seen.ticks += took;
-  if (at != nullptr) seen.reads.push_back({(std::uint64_t{at->OffsetHigh} << 32) | at->Offset, delivered});
+  seen.reads.push_back({place, delivered});
   return ok;
 }
 

@@ -26,7 +26,7 @@ class ReadFileCounter {
   void clear() const;
   std::uint64_t bytes() const;
   double ms() const;
-  // The reads made at a given place (through an OVERLAPPED), in the order they were made.
+  // The reads made, where each started, in the order they were made.
   std::vector<Read> reads() const;
 
  private:

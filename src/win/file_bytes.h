@@ -19,7 +19,8 @@ namespace slidewell::win {
 // the bytes wanted (picture::ByteReader keeps a block for small reads). Others may read, write, rename
 // or delete the file meanwhile. A file that cannot be opened reads as empty. Every call on the file
 // system is marked on `progress` (when given), and a long read is made in calls of at most kCallBytes,
-// so that a slow but moving read shows as moving.
+// so that a slow but moving read shows as moving. Reads move the file's own pointer: one FileBytes is
+// read from one thread at a time.
 class FileBytes : public picture::ByteSource {
  public:
   static constexpr std::size_t kCallBytes = 64 * 1024;

@@ -113,14 +113,17 @@ std::optional<Picture> readStoredToFill(const StoredBitmap& stored, SIZE box, CO
 
 }  // namespace
 
-PictureDecoder::PictureDecoder() {
-  // Without a factory every picture fails to open, as an unreadable file would.
-  CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                   reinterpret_cast<void**>(factory_.put()));
+IWICImagingFactory* PictureDecoder::factory() const {
+  if (!factoryTried_) {
+    factoryTried_ = true;
+    com_.emplace(COINIT_MULTITHREADED);
+    createInstance(CLSID_WICImagingFactory, IID_IWICImagingFactory, reinterpret_cast<void**>(factory_.put()));
+  }
+  return factory_.get();
 }
 
 std::optional<PictureFrame> PictureDecoder::open(const std::wstring& path, picture::ReadProgress* progress) const {
-  if (path.empty() || !factory_) return std::nullopt;
+  if (path.empty()) return std::nullopt;
   const QuietDriveErrors quiet;
   auto file = std::make_unique<FileBytes>(path, progress);
   if (!file->opened()) return std::nullopt;
@@ -142,16 +145,17 @@ std::optional<PictureFrame> PictureDecoder::decoderFrame(std::unique_ptr<FileByt
   const UniqueCom<IStream> stream = fileStream(std::move(file), input.offset, input.length);
   if (!stream) return std::nullopt;
   UniqueCom<IWICBitmapDecoder> decoder;
-  IWICImagingFactory* const factory = factory_.get();
+  IWICImagingFactory* const imaging = factory();
+  if (imaging == nullptr) return std::nullopt;
   if (input.format == picture::DecoderInput::Format::Any) {
     if (FAILED(
-            factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put()))) {
+            imaging->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put()))) {
       return std::nullopt;
     }
   } else {
     const GUID& container =
         input.format == picture::DecoderInput::Format::Jpeg ? GUID_ContainerFormatJpeg : GUID_ContainerFormatPng;
-    if (FAILED(factory->CreateDecoder(container, nullptr, decoder.put())) ||
+    if (FAILED(imaging->CreateDecoder(container, nullptr, decoder.put())) ||
         FAILED(decoder.get()->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand))) {
       return std::nullopt;
     }
@@ -166,7 +170,7 @@ std::optional<PictureFrame> PictureDecoder::decoderFrame(std::unique_ptr<FileByt
   }
   // A header this program could not read leaves the limit to be judged here, once the decoder is open.
   if (!input.declared) {
-    const auto bits = bitsPerPixel(factory, format);
+    const auto bits = bitsPerPixel(imaging, format);
     if (!bits || !picture::decoderCanHold(width, height, *bits)) return std::nullopt;
   }
   return PictureFrame{std::move(opened), static_cast<int>(width), static_cast<int>(height)};
@@ -192,7 +196,7 @@ std::optional<Picture> PictureDecoder::decodeToFill(const std::wstring& path, SI
     picture = decode(source, WICRect{0, 0, width, height});
   } else {
     UniqueCom<IWICBitmapScaler> scaler;
-    if (width <= 0 || height <= 0 || FAILED(factory_.get()->CreateBitmapScaler(scaler.put())) ||
+    if (width <= 0 || height <= 0 || factory() == nullptr || FAILED(factory()->CreateBitmapScaler(scaler.put())) ||
         FAILED(scaler.get()->Initialize(source, static_cast<UINT>(width), static_cast<UINT>(height),
                                         WICBitmapInterpolationModeFant))) {
       return std::nullopt;
@@ -214,7 +218,7 @@ std::optional<Picture> PictureDecoder::decode(IWICBitmapSource* source, const WI
   if (FAILED(source->GetPixelFormat(&format))) return std::nullopt;
   if (format == GUID_WICPixelFormat32bppPBGRA) return copyInBands(source, area);
   UniqueCom<IWICFormatConverter> converter;
-  if (FAILED(factory_.get()->CreateFormatConverter(converter.put())) ||
+  if (factory() == nullptr || FAILED(factory()->CreateFormatConverter(converter.put())) ||
       FAILED(converter.get()->Initialize(source, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
                                          WICBitmapPaletteTypeCustom))) {
     return std::nullopt;

@@ -48,15 +48,16 @@ struct PictureFrame {
 // one goes to the platform's decoder of that format. Other files go to the Windows Imaging Component,
 // in any format it reads (JPEG, PNG, GIF, TIFF...; of several frames the first); what has alpha there
 // is laid over black in the show and over the given background in the preview, like a BMP's alpha.
-// Its imaging factory is made once, for all the pictures it decodes. COM must be initialised on the
-// thread that creates it (see ComApartment).
+// Its imaging factory is made when a picture first needs it, once for all the pictures it decodes, so
+// that a show of bitmaps alone never loads the imaging component nor sets up COM. It is used on one
+// thread, on which it sets up COM itself then, unless the thread has it already.
 // Every call gives nothing on failure: an empty path, a missing file, a folder, an unreadable or
 // absent drive (no error box is shown), a file that is empty, truncated or no picture, a size of zero
 // or beyond what picture::decoderCanHold allows, or no memory. A file whose header declares a frame
 // beyond that limit is refused before any decoder is given it, at the cost of reading its header.
 class PictureDecoder {
  public:
-  PictureDecoder();
+  PictureDecoder() = default;
   PictureDecoder(const PictureDecoder&) = delete;
   PictureDecoder& operator=(const PictureDecoder&) = delete;
 
@@ -79,8 +80,13 @@ class PictureDecoder {
   std::optional<PictureFrame> decoderFrame(std::unique_ptr<FileBytes> file, const picture::DecoderInput& input) const;
   // `area` of `source` as premultiplied BGRA, converted first unless it is that already.
   std::optional<Picture> decode(IWICBitmapSource* source, const WICRect& area) const;
+  // The imaging factory, made on first use; null when it cannot be had, and every decoder's picture
+  // then fails to open, as an unreadable file would.
+  IWICImagingFactory* factory() const;
 
-  UniqueCom<IWICImagingFactory> factory_;
+  mutable std::optional<ComApartment> com_;
+  mutable UniqueCom<IWICImagingFactory> factory_;
+  mutable bool factoryTried_ = false;
 };
 
 }  // namespace slidewell::win

@@ -7,7 +7,6 @@
 #include <system_error>
 #include <thread>
 
-#include "win/com.h"
 #include "win/window_object.h"
 
 namespace slidewell::win {
@@ -94,7 +93,6 @@ bool run(const WorkerCore::Task& task, void* tools, picture::ReadProgress& progr
 }
 
 void serve(std::shared_ptr<WorkerCore::Shared> shared) {
-  const ComApartment com(COINIT_MULTITHREADED);
   const std::shared_ptr<void> tools = makeTools(shared->makeTools);
   std::unique_lock lock(shared->mutex);
   ++shared->idle;

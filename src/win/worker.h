@@ -64,8 +64,8 @@ class WorkerCore {
 // that is replaced by another one, or abandoned, is never delivered: its result is freed on the thread
 // where it ends.
 //
-// Jobs run on at most kThreads persistent threads, each with COM initialised and its own `Tools` (an
-// imaging factory, say), made once on that thread. A thread held by a job given up stays held until
+// Jobs run on at most kThreads persistent threads, each with its own `Tools` (a picture decoder, say),
+// made once on that thread. A thread held by a job given up stays held until
 // that job ends; with every thread held so, a new job waits in a single slot for the first to come
 // free, so a file system that stalls for hours costs at most kThreads threads. The threads are never
 // waited for: a destroyed Worker leaves them to end when their job does, and ending the process ends

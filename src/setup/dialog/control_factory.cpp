@@ -79,8 +79,8 @@ void fitClosedHeight(HWND combo, int height) {
 // unnamed and the dialog works on.
 bool nameForScreenReaders(HWND control, std::wstring_view name) {
   win::UniqueCom<IAccPropServices> service;
-  if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                              reinterpret_cast<void**>(service.put())))) {
+  if (FAILED(
+          win::createInstance(CLSID_AccPropServices, IID_IAccPropServices, reinterpret_cast<void**>(service.put())))) {
     return false;
   }
   // The service keeps its own copy of the text.
